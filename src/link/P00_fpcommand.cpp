@@ -14,6 +14,7 @@ QByteArray ResultCodeText(qint32 code) {
     case kNakStorm: return "Stampac javlja greske u komunikaciji - proverite kabl!";
     case kNoLength:
     case kIncompleteFrame: return "Stampac je prestao da se javlja - proverite stampac i kabl!";
+    case kBadLength: return "Stampac je vratio duzinu %d - van opsega!";  // ErrorText puts in the length
     case kInconsistent: return "Stampac vraca nekonzistentne podatke!";
     case kDisplayMissing: return "Povezite Display za kupca sa Stampacem!";
     case kNoJournalPaper: return "Nema JOURNAL papira!";
@@ -75,7 +76,9 @@ int FPCommand00::StatusBit(int byte, int bit) const {
 quint8 FPCommand00::StatusByte(int i) const { return (i < 0 || i > 5) ? 0 : Status[i]; }
 
 QByteArray FPCommand00::ErrorText() {
-  ErrorMessage = ResultCodeText(ErrorCode);
+  ErrorMessage = ErrorCode == kBadLength
+                     ? "Stampac je vratio duzinu " + QByteArray::number(FrameLength) + " - van opsega!"
+                     : ResultCodeText(ErrorCode);
   if (ErrorCode != kOk) {
     ErrorMessage += "\n\nStatus: ";
     for (quint8 s : Status) ErrorMessage += QByteArray::number(s, 16).rightJustified(2, '0').toUpper();
