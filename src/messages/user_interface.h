@@ -23,6 +23,8 @@ class UserInterface {
   virtual void requestQuit() = 0;
   // Repaints the main window at once, while an action keeps the thread busy.
   virtual void repaintMainWindow() = 0;
+  // Closes the main window, which ends the program (Esc and '0').
+  virtual void closeMainWindow() { requestQuit(); }
 };
 
 }  // namespace pralix
