@@ -1,0 +1,26 @@
+#include "workstation/serial_ports.h"
+
+#include <algorithm>
+
+namespace pralix {
+
+QStringList ListSerialPorts(const SerialDeviceMap& map) {
+  QStringList ports;
+  for (const SerialDevice& device : map.devices()) ports << device.portName;
+  std::stable_sort(ports.begin(), ports.end(), [](const QString& a, const QString& b) {
+    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+  });
+  return ports;
+}
+
+QString PortDeviceTag(const SerialDeviceMap& map, const QString& port) {
+  for (const SerialDevice& device : map.devices())
+    if (device.portName == port) return device.deviceName.mid(8, 3);
+  return QString();
+}
+
+QString NoPortMessage() {
+  return QStringLiteral("Ne postoji ComPort na računaru!\n\n----------\n\nThere is no ComPort installed on this computer!");
+}
+
+}  // namespace pralix

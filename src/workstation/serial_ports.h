@@ -1,0 +1,22 @@
+#pragma once
+// The PC's serial ports as the main window lists them, and the short driver
+// tag shown after the port where the printer was found.
+
+#include <QString>
+#include <QStringList>
+
+#include "platform/serial_device_map.h"
+
+namespace pralix {
+
+// Port names of the map, sorted ascending ignoring case (COM10 before COM2).
+QStringList ListSerialPorts(const SerialDeviceMap& map);
+
+// Characters 9 to 11 of the device name of the first entry whose port name is
+// exactly `port` (\Device\Serial0 gives "Ser"); empty when there is none.
+QString PortDeviceTag(const SerialDeviceMap& map, const QString& port);
+
+// Shown when the PC has no serial port; the program then ends.
+QString NoPortMessage();
+
+}  // namespace pralix
