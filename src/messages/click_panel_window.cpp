@@ -1,0 +1,25 @@
+#include "messages/click_panel_window.h"
+
+#include <QMouseEvent>
+
+namespace pralix {
+
+ClickPanel::ClickPanel(const QString& caption, QWidget* parent) : QLabel(caption, parent) {
+  setAutoFillBackground(true);
+  setTextFormat(Qt::PlainText);
+  setCursor(Qt::PointingHandCursor);
+}
+
+void ClickPanel::mousePressEvent(QMouseEvent* event) {
+  pressed_ = event->button() == Qt::LeftButton;
+  event->accept();
+}
+
+void ClickPanel::mouseReleaseEvent(QMouseEvent* event) {
+  const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  pressed_ = false;
+  event->accept();
+  if (click && onClick_) onClick_();
+}
+
+}  // namespace pralix
