@@ -7,5 +7,11 @@ namespace pralix {
 
 // pralix send --port NAME [--baud N] [--json] COMMAND [DATA]
 int RunSendCommand(const QStringList& args);
+// pralix ports: one serial port per line with its device tag; 3 when none
+int RunPortsCommand(const QStringList& args);
+// pralix test [--model INDEX] [--port NAME]... [--json] [--trace FILE] [--paper-wait SECONDS]
+int RunTestCommand(const QStringList& args);
+// pralix report {diagnostic|x|z|periodic} [--model INDEX] [--port NAME] [--from --to]
+int RunReportCommand(const QStringList& args);
 
 }  // namespace pralix

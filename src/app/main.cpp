@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/commands.h"
+#include "app/run_window.h"
 
 namespace {
 
@@ -16,7 +17,17 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"send", pralix::RunSendCommand},
+    {"ports", pralix::RunPortsCommand},
+    {"test", pralix::RunTestCommand},
+    {"report", pralix::RunReportCommand},
 };
+
+constexpr char kUsage[] =
+    "usage: pralix [--trace FILE]   the main window\n"
+    "       pralix send --port NAME [--baud N] [--json] COMMAND [DATA]\n"
+    "       pralix ports\n"
+    "       pralix test [--model INDEX] [--port NAME]... [--json] [--trace FILE] [--paper-wait SECONDS]\n"
+    "       pralix report {diagnostic|x|z|periodic} [--model INDEX] [--port NAME] [--from --to]\n";
 
 }  // namespace
 
@@ -29,6 +40,9 @@ int main(int argc, char* argv[]) {
       return sub.run(args);
     }
   }
-  QTextStream(stderr) << "usage: pralix send --port NAME [--baud N] [--json] COMMAND [DATA]\n";
-  return 2;
+  if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    QTextStream(stdout) << kUsage;
+    return 0;
+  }
+  return pralix::RunMainWindow(argc, argv);
 }

@@ -1,0 +1,30 @@
+#include "app/app_context.h"
+
+#include <QDir>
+#include <stdexcept>
+
+#include "workstation/diag_upload.h"
+
+namespace pralix {
+
+AppContext::AppContext(UserInterface& ui, const QString& traceFile)
+    : deviceMap_(MakeSystemSerialDeviceMap()),
+      processes_(MakeSystemProcessControl()),
+      driveC_(MakeSystemDriveC()),
+      windowsVersion_(MakeSystemWindowsVersionSource()),
+      yellowMsgMutex_(CreateSystemNamedMutex()) {
+  if (!traceFile.isEmpty()) {
+    traceFile_.setFileName(traceFile);
+    if (!traceFile_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+      throw std::runtime_error("Cannot write the trace file " + traceFile.toStdString() + ": " +
+                               traceFile_.errorString().toStdString());
+    tracing_ = std::make_unique<TracingSerialPort>(port_, traceFile_, clock_);
+  }
+  yellowMsg_ = std::make_unique<YellowMsg>(ui, *yellowMsgMutex_);
+  formFP_ = std::make_unique<TFormFP>(ui, *yellowMsg_);
+  workstation_ = std::make_unique<Workstation>(WorkstationDeps{
+      comPort(), *formFP_, ui, clock_, *deviceMap_, *processes_, *driveC_, *windowsVersion_, http_,
+      DiagDataUrl(), QDir::currentPath()});
+}
+
+}  // namespace pralix

@@ -1,0 +1,28 @@
+// pralix ports: the serial ports as the main window lists them, each with its
+// device tag.
+
+#include <QTextStream>
+
+#include "app/commands.h"
+#include "platform/serial_device_map.h"
+#include "workstation/serial_ports.h"
+
+namespace pralix {
+
+int RunPortsCommand(const QStringList& args) {
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+  if (!args.isEmpty()) {
+    err << "usage: pralix ports\n";
+    return 2;
+  }
+  const QStringList lines = PortListingLines(*MakeSystemSerialDeviceMap());
+  if (lines.isEmpty()) {
+    err << NoPortMessage() << "\n";
+    return 3;
+  }
+  for (const QString& line : lines) out << line << "\n";
+  return 0;
+}
+
+}  // namespace pralix

@@ -1,0 +1,103 @@
+// pralix report: the printing actions of the main window without a window.
+
+#include <QCommandLineParser>
+#include <QTextStream>
+
+#include "app/app_context.h"
+#include "app/commands.h"
+#include "app/console_user_interface.h"
+#include "workstation/model_catalogue.h"
+
+namespace pralix {
+
+namespace {
+
+enum ReportExit { kAccepted = 0, kRefused = 1, kUsage = 2 };
+
+struct ReportKind {
+  const char* name;
+  QChar key;  // the main window's key for it
+};
+constexpr ReportKind kReports[] = {{"diagnostic", u'4'}, {"x", u'5'}, {"z", u'6'}, {"periodic", u'7'}};
+
+const QString kInvertedPeriod = QStringLiteral(
+    "Od / From mora biti manje ili jednako od Do / To !\n\nOd / From must be less or equal than Do / To !");
+
+}  // namespace
+
+int RunReportCommand(const QStringList& args) {
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+  QCommandLineParser parser;
+  parser.addPositionalArgument("KIND", "diagnostic, x, z or periodic");
+  parser.addOption({"model", "Model index 0-15 of the tested printer (default 0).", "INDEX", "0"});
+  parser.addOption({"port", "Serial port of the printer (default COM1).", "NAME", "COM1"});
+  parser.addOption({"baud", "Baud rate (default: the model's).", "N"});
+  parser.addOption({"from", "First day of the periodic report.", "YYYY-MM-DD"});
+  parser.addOption({"to", "Last day of the periodic report.", "YYYY-MM-DD"});
+  parser.addOption({"trace", "Write every frame on the line to FILE.", "FILE"});
+  const QString usage =
+      "usage: pralix report {diagnostic|x|z|periodic} [--model INDEX] [--port NAME] [--baud N]\n"
+      "                     [--from YYYY-MM-DD --to YYYY-MM-DD] [--trace FILE]\n";
+  if (!parser.parse(QStringList{"pralix report"} + args) || parser.positionalArguments().size() != 1) {
+    err << parser.errorText() << "\n" << usage;
+    return kUsage;
+  }
+  const ReportKind* kind = nullptr;
+  for (const ReportKind& k : kReports)
+    if (parser.positionalArguments()[0] == QLatin1String(k.name)) kind = &k;
+  bool modelOk = false;
+  const int model = parser.value("model").toInt(&modelOk);
+  if (!kind || !modelOk || model < 0 || model > 15) {
+    err << usage;
+    return kUsage;
+  }
+  int baud = ModelCatalogue[size_t(model)].baud;
+  if (parser.isSet("baud")) {
+    bool ok = false;
+    baud = parser.value("baud").toInt(&ok);
+    if (!ok || baud <= 0) {
+      err << usage;
+      return kUsage;
+    }
+  }
+
+  ConsoleUserInterface ui;
+  if (kind->key == u'7') {
+    const QDate from = QDate::fromString(parser.value("from"), Qt::ISODate);
+    const QDate to = QDate::fromString(parser.value("to"), Qt::ISODate);
+    if (!from.isValid() || !to.isValid()) {
+      err << "The periodic report needs --from and --to as YYYY-MM-DD.\n" << usage;
+      return kUsage;
+    }
+    if (from > to) {
+      err << kInvertedPeriod << "\n";
+      return kUsage;
+    }
+    ui.setPeriod(from, to);
+  }
+
+  std::unique_ptr<AppContext> context;
+  try {
+    context = std::make_unique<AppContext>(ui, parser.value("trace"));
+  } catch (const std::exception& e) {
+    err << e.what() << "\n";
+    return kUsage;
+  }
+  // The port must be free of the fiscal-link software, as after the window's start-up.
+  context->processes().stopFiscalLink();
+  context->workstation().fields().ModelIndex = model;
+  context->comPort().setPortName(parser.value("port"));
+  context->comPort().setBaudRate(baud);
+  context->workstation().FormKeyPress(kind->key);
+  context->comPort().close();
+
+  FPCommand00& cmd = context->formFP().FPCmd;
+  const bool accepted = ui.errorCount() == 0 && cmd.ErrorCode == kOk;
+  out << "Result code: " << cmd.ErrorCode << "\n";
+  if (cmd.ErrorCode != kOk) out << QString::fromLatin1(cmd.ErrorText()) << "\n";
+  out << (accepted ? "The printer accepted the command." : "The printer did not accept the command.") << "\n";
+  return accepted ? kAccepted : kRefused;
+}
+
+}  // namespace pralix

@@ -1,0 +1,62 @@
+#include "app/run_window.h"
+
+#include <QApplication>
+#include <QTextStream>
+#include <exception>
+
+#include "app/app_context.h"
+#include "messages/P00_YellowMsg_window.h"
+#include "messages/P20_Param79_window.h"
+#include "messages/message_box_window.h"
+#include "workstation/TFormMainPralix_window.h"
+#include "workstation/qt_user_interface_window.h"
+
+namespace pralix {
+
+namespace {
+
+struct WindowOptions {
+  QString traceFile;  // every frame on the line is traced here when set
+};
+
+bool ParseWindowOptions(const QStringList& args, WindowOptions* options) {
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    if (args[i] == QLatin1String("--trace") && i + 1 < args.size()) {
+      options->traceFile = args[++i];
+    } else {
+      QTextStream(stderr) << "pralix: unknown argument " << args[i] << "\n";
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunMainWindow(int argc, char** argv) {
+  QApplication app(argc, argv);
+  WindowOptions options;
+  if (!ParseWindowOptions(app.arguments().mid(1), &options)) return 2;
+
+  try {
+    SystemClock clock;
+    TFormYellowMsg FormYellowMsg;
+    TFormParam79 FormParam79(clock);
+    QtUserInterface ui(FormYellowMsg, FormParam79);
+    AppContext context(ui, options.traceFile);
+
+    TFormMainPralix FormMainPralix(context.workstation());
+    ui.setMainWindow(&FormMainPralix);
+    // Without a serial port the no-port message has been shown and the
+    // program ends before the window is used.
+    if (!context.workstation().StartUp() || ui.quitRequested()) return 0;
+    FormMainPralix.refreshFromFields();
+    FormMainPralix.show();
+    return app.exec();
+  } catch (const std::exception& e) {
+    ShowErrorBox(nullptr, QString::fromUtf8(e.what()));
+    return 1;
+  }
+}
+
+}  // namespace pralix
