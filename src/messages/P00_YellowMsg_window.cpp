@@ -66,8 +66,8 @@ void TFormYellowMsg::setVisible(bool visible) {
   if (visible && !isVisible()) {
     // The message must be seen even when the tool sits minimised behind
     // another program.
-    if (QWidget* owner = parentWidget(); owner != nullptr && owner->window()->isMinimized()) {
-      owner->window()->showNormal();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (window != this && window->isMinimized()) window->showNormal();
     }
     LayOut();
   }
