@@ -19,6 +19,15 @@ QString PortDeviceTag(const SerialDeviceMap& map, const QString& port) {
   return QString();
 }
 
+QStringList PortListingLines(const SerialDeviceMap& map) {
+  QStringList lines;
+  for (const QString& port : ListSerialPorts(map)) {
+    const QString tag = PortDeviceTag(map, port);
+    lines << (tag.isEmpty() ? port : port + u' ' + tag);
+  }
+  return lines;
+}
+
 QString NoPortMessage() {
   return QStringLiteral("Ne postoji ComPort na računaru!\n\n----------\n\nThere is no ComPort installed on this computer!");
 }

@@ -16,6 +16,10 @@ QStringList ListSerialPorts(const SerialDeviceMap& map);
 // exactly `port` (\Device\Serial0 gives "Ser"); empty when there is none.
 QString PortDeviceTag(const SerialDeviceMap& map, const QString& port);
 
+// The port list as the window fills MemoPorts, each port followed by a blank
+// and its device tag (just the port when it has no tag): "COM3 Ser".
+QStringList PortListingLines(const SerialDeviceMap& map);
+
 // Shown when the PC has no serial port; the program then ends.
 QString NoPortMessage();
 
