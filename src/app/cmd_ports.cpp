@@ -16,13 +16,7 @@ int RunPortsCommand(const QStringList& args) {
     err << "usage: pralix ports\n";
     return 2;
   }
-  const QStringList lines = PortListingLines(*MakeSystemSerialDeviceMap());
-  if (lines.isEmpty()) {
-    err << NoPortMessage() << "\n";
-    return 3;
-  }
-  for (const QString& line : lines) out << line << "\n";
-  return 0;
+  return PrintPortListing(*MakeSystemSerialDeviceMap(), out, err);
 }
 
 }  // namespace pralix

@@ -32,4 +32,14 @@ QString NoPortMessage() {
   return QStringLiteral("Ne postoji ComPort na računaru!\n\n----------\n\nThere is no ComPort installed on this computer!");
 }
 
+int PrintPortListing(const SerialDeviceMap& map, QTextStream& out, QTextStream& err) {
+  const QStringList lines = PortListingLines(map);
+  if (lines.isEmpty()) {
+    err << NoPortMessage() << "\n";
+    return kNoPortExitStatus;
+  }
+  for (const QString& line : lines) out << line << "\n";
+  return 0;
+}
+
 }  // namespace pralix

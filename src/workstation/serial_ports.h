@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTextStream>
 
 #include "platform/serial_device_map.h"
 
@@ -22,5 +23,12 @@ QStringList PortListingLines(const SerialDeviceMap& map);
 
 // Shown when the PC has no serial port; the program then ends.
 QString NoPortMessage();
+
+// Exit status of "pralix ports" when the PC has no serial port.
+inline constexpr int kNoPortExitStatus = 3;
+
+// Writes the listing lines to `out`, or the no-port message to `err`;
+// returns 0 or kNoPortExitStatus.
+int PrintPortListing(const SerialDeviceMap& map, QTextStream& out, QTextStream& err);
 
 }  // namespace pralix

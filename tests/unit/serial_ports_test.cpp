@@ -81,5 +81,27 @@ TEST(SerialPortsTest, NoPortMessageIsBilingual) {
   EXPECT_EQ(NoPortMessage(), u"Ne postoji ComPort na računaru!\n\n----------\n\nThere is no ComPort installed on this computer!"_s);
 }
 
+TEST(SerialPortsTest, PrintedListingAndTheNoPortExit) {
+  struct Case {
+    QList<SerialDevice> devices;
+    int status;
+    QString out;
+    QString err;
+  };
+  const Case cases[] = {
+      {{{u"\\Device\\Serial1"_s, u"COM2"_s}, {u"\\Device\\Serial0"_s, u"COM1"_s}}, 0, u"COM1 Ser\nCOM2 Ser\n"_s, QString()},
+      {{}, 3, QString(), NoPortMessage() + u"\n"_s},
+  };
+  for (const Case& c : cases) {
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    EXPECT_EQ(PrintPortListing(FakeSerialDeviceMap(c.devices), outStream, errStream), c.status);
+    outStream.flush();
+    errStream.flush();
+    EXPECT_EQ(out, c.out);
+    EXPECT_EQ(err, c.err);
+  }
+}
+
 }  // namespace
 }  // namespace pralix
