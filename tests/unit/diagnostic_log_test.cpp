@@ -10,6 +10,7 @@
 
 #include "support/unprivileged_file_access.h"
 #include "workstation/diagnostic_log.h"
+#include "workstation/log_file_writes.h"
 
 namespace pralix {
 namespace {
@@ -250,6 +251,18 @@ TEST_F(WriteDiagnosticLogsTest, UnreadableSourceLeavesTheEarlierCopyAndRaisesNot
     EXPECT_NO_THROW(write());
   }
   EXPECT_EQ(ReadFile(workFile(kFiscalLinkVersionCopyName)), "earlier copy\r\n");
+}
+
+}  // namespace
+}  // namespace pralix
+
+namespace pralix {
+namespace {
+
+// A device that refuses every byte, as a full disk does.
+TEST(AppendLogLine, WriteThatFailsIsReportedNotIgnored) {
+  if (!QFile::exists(QStringLiteral("/dev/full"))) GTEST_SKIP() << "no /dev/full";
+  EXPECT_FALSE(AppendLogLine(QStringLiteral("/dev/full"), "line").isEmpty());
 }
 
 }  // namespace
