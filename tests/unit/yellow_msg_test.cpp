@@ -3,6 +3,7 @@
 // dialog is on screen.
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -122,10 +123,19 @@ class SystemYellowMsgMutex : public ::testing::Test {
   bool LockFileExists() const {
     return QFile::exists(QString::fromStdString(LinuxNamedMutex::PathFor(kYellowMsgMutexName)));
   }
-  // What another process sees: the exit code of a child that looks.
+  // What another process sees: a child tries to take the lock itself.  It
+  // only makes system calls between fork and _exit.
   static bool OwnedSeenFromAnotherProcess() {
+    const std::string path = LinuxNamedMutex::PathFor(kYellowMsgMutexName);
     const pid_t child = fork();
-    if (child == 0) _exit(LinuxNamedMutex::IsOwnedByAnyone(kYellowMsgMutexName) ? 1 : 0);
+    if (child == 0) {
+      const int fd = open(path.c_str(), O_RDWR | O_CLOEXEC);
+      if (fd < 0) _exit(0);
+      struct flock lock {};
+      lock.l_type = F_WRLCK;
+      lock.l_whence = SEEK_SET;
+      _exit(fcntl(fd, F_OFD_SETLK, &lock) == 0 ? 0 : 1);
+    }
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 1;
