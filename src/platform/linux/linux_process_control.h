@@ -16,9 +16,9 @@ class LinuxProcessControl final : public ProcessControl {
   void openUrl(const QString& url) override;
 };
 
-// Ids of the processes under procDir (normally /proc) whose name begins with
-// "Ostrik", ignoring case as the Windows image-name match does.  Our own
-// process is never among them.
+// Ids of the processes under procDir (normally /proc) whose name, or the
+// program name of their command line, begins with "Ostrik", ignoring case as
+// the Windows image-name match does.  Our own process is never among them.
 QList<qint64> FiscalLinkProcessIds(const QString& procDir);
 
 }  // namespace pralix
