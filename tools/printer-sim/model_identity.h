@@ -57,7 +57,7 @@ inline constexpr std::array<ModelIdentity, kModelCount> kModelIdentities = {{
      {"KAFANA ЭIKA", "Vraэarska 9", "11000 Beograd", "PIB 104678901", "Bez raэuna nema garancije", ""}},
     {"SRB (AK) GP-350    9600", "GP-350", 9600, "SRB", "АК623418", "105789012",
      "1.10SR 19DEC14 1000,F8EA", 1633, 150, "010110000",
-     {"TRAFIKA ЮANSA", "Ulica Ъure Jakюiэa 7", "18000 Niю", "PIB 105789012", "Kuьa zadovoljnih kupaca", ""}},
+     {"TRAFIKA ЮANSA", "Ulica Ъure Jakюiьa 7", "18000 Niю", "PIB 105789012", "Kuьa zadovoljnih kupaca", ""}},
     {"SRB (LK) TM-260   38400", "TM-260", 38400, "SRB", "ЛК730265", "106890123",
      "3.00SR 02JUN11 2100,820F", 1400, 2000, "010110000",
      {"BUTIK ЭAROBNICA", "Ьirila i Metodija 15", "24000 Subotica", "PIB 106890123", "Reklamacije uz raэun", ""}},
