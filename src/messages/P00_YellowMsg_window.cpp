@@ -4,19 +4,9 @@
 
 #include "messages/P00_YellowMsg.h"
 #include "messages/key_preview_window.h"
+#include "messages/window_fonts_window.h"
 
 namespace pralix {
-
-namespace {
-
-QFont VerdanaFont(int pixels) {
-  QFont font(QStringLiteral("Verdana"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(pixels);
-  return font;
-}
-
-}  // namespace
 
 TFormYellowMsg::TFormYellowMsg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
@@ -30,7 +20,7 @@ TFormYellowMsg::TFormYellowMsg(QWidget* parent)
 
   setWindowTitle(QString::fromLatin1(kYellowMsgDesignCaption));
   setModal(true);
-  setFont(VerdanaFont(13));
+  setFont(WindowFont("Verdana", 13));
   setAutoFillBackground(true);
   QPalette info = palette();
   info.setColor(QPalette::Window, info.color(QPalette::ToolTipBase));
@@ -43,7 +33,7 @@ TFormYellowMsg::TFormYellowMsg(QWidget* parent)
   LabelMsg->setTextFormat(Qt::PlainText);
   LabelMsg->setWordWrap(false);
   LabelMsg->move(24, 24);
-  Button1->setFont(VerdanaFont(16));
+  Button1->setFont(WindowFont("Verdana", 16));
   Button1->setGeometry(72, 169, 80, 30);
   Button1->setDefault(true);
   connect(Button1, &QPushButton::clicked, this, &QDialog::accept);

@@ -2,6 +2,7 @@
 
 #include "messages/key_preview_window.h"
 #include "messages/message_box_window.h"
+#include "messages/window_fonts_window.h"
 
 namespace pralix {
 
@@ -39,10 +40,7 @@ TFormParam79::TFormParam79(const Clock& clock, QWidget* parent)
   setWindowTitle(QStringLiteral("Enter"));
   setModal(true);
   setFixedSize(224, 281);  // outer 240 x 320 with the frame
-  QFont font(QStringLiteral("Lucida Console"));
-  font.setStyleHint(QFont::TypeWriter);
-  font.setPixelSize(16);
-  setFont(font);
+  setFont(WindowFont("Lucida Console", 16));
   setAutoFillBackground(true);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, kDarkRed);

@@ -1,10 +1,13 @@
 #include "workstation/TFormMainPralix_window.h"
 
+#include <QFontMetrics>
 #include <QScreen>
+#include <algorithm>
 #include <QSignalBlocker>
 
 #include "build_config.h"
 #include "messages/key_preview_window.h"
+#include "messages/window_fonts_window.h"
 #include "workstation/model_catalogue.h"
 
 namespace pralix {
@@ -14,16 +17,10 @@ namespace {
 const QColor kBackground(38, 38, 38);
 const QColor kControlBackground(249, 251, 248);
 const QColor kRed(255, 0, 0);
+constexpr int kModelListWidth = 285;
 
-QFont PixelFont(const char* family, int pixels, bool bold, QFont::StyleHint hint) {
-  QFont font(QString::fromLatin1(family));
-  font.setStyleHint(hint);  // picks a look-alike where the family is missing
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
-QFont CaptionFont() { return PixelFont("Calibri", 16, false, QFont::SansSerif); }
-QFont ContentFont() { return PixelFont("Courier New", 16, false, QFont::TypeWriter); }
+QFont CaptionFont() { return WindowFont("Calibri", 16); }
+QFont ContentFont() { return WindowFont("Courier New", 16); }
 
 // Black text on the controls' off-white.
 void PaintControl(QWidget* control) {
@@ -103,7 +100,7 @@ TFormMainPralix::TFormMainPralix(Workstation& workstation, QWidget* parent)
   setObjectName(QStringLiteral("FormMainPralix"));
   setWindowTitle(QString::fromLatin1(kCaption));
   setFixedSize(kClientWidth, kClientHeight);
-  setFont(PixelFont("MS Sans Serif", 11, true, QFont::SansSerif));
+  setFont(WindowFont("MS Sans Serif", 11, true));
   setAutoFillBackground(true);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, kBackground);
@@ -124,10 +121,15 @@ TFormMainPralix::TFormMainPralix(Workstation& workstation, QWidget* parent)
   Label1->move(182, 16);
   CBFP = new QComboBox(this);
   CBFP->setObjectName(QStringLiteral("CBFP"));
-  CBFP->setFont(PixelFont("Courier New", 19, true, QFont::TypeWriter));
   for (const ModelEntry& model : ModelCatalogue) CBFP->addItem(QString::fromLatin1(model.line));
   CBFP->setMaxVisibleItems(16);
-  CBFP->setGeometry(182, 37, 285, CBFP->sizeHint().height());
+  // The lines' columns must stay whole: where the style's frame and arrow
+  // take more room than the designed one, the font steps down until they fit.
+  for (int pixels = 19; pixels >= 14; --pixels) {
+    CBFP->setFont(WindowFont("Courier New", pixels, true));
+    if (CBFP->sizeHint().width() <= kModelListWidth) break;
+  }
+  CBFP->setGeometry(182, 37, kModelListWidth, CBFP->sizeHint().height());
   PaintControl(CBFP);
   connect(CBFP, &QComboBox::currentIndexChanged, this,
           [this](int index) { workstation_.fields().CBFPIndex = index; });
@@ -179,7 +181,17 @@ void TFormMainPralix::CreateLabelledEdits() {
 }
 
 void TFormMainPralix::CreateActionPanels() {
-  const QFont font = PixelFont("Calibri", 21, false, QFont::SansSerif);
+  // All captions in one size, stepped down only where the stand-in font is
+  // too wide for the longest caption.
+  QFont font;
+  for (int pixels = 21; pixels >= 14; --pixels) {
+    font = WindowFont("Calibri", pixels);
+    const QFontMetrics metrics(font);
+    if (std::all_of(std::begin(kPanelPlaces), std::end(kPanelPlaces), [&](const PanelPlace& place) {
+          return metrics.horizontalAdvance(QString::fromLatin1(place.caption)) < kPanelWidth;
+        }))
+      break;
+  }
   for (size_t i = 0; i < std::size(kPanelPlaces); ++i) {
     const PanelPlace& place = kPanelPlaces[i];
     auto* panel = new ClickPanel(QString::fromLatin1(place.caption), this);
@@ -202,15 +214,17 @@ void TFormMainPralix::CreateStatusStrip() {
   Panel12->setObjectName(QStringLiteral("Panel12"));
   Panel12->setGeometry(28, 501, 652, 25);
   Panel12->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  Panel12->setAlignment(Qt::AlignCenter);
-  Panel12->setFont(PixelFont("Calibri", 19, true, QFont::SansSerif));
+  // Right-aligned, so that a long web address at the left does not run into it.
+  Panel12->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  Panel12->setIndent(10);
+  Panel12->setFont(WindowFont("Calibri", 19, true));
   Panel12->setAutoFillBackground(true);
   PaintControl(Panel12);
 
   LabelWeb = new ClickPanel(QStringLiteral(PRALIX_WEB_ADDRESS), Panel12);
   LabelWeb->setObjectName(QStringLiteral("LabelWeb"));
   LabelWeb->setAutoFillBackground(false);
-  QFont font = PixelFont("Calibri", 16, false, QFont::SansSerif);
+  QFont font = WindowFont("Calibri", 16);
   font.setUnderline(true);
   LabelWeb->setFont(font);
   QPalette palette = LabelWeb->palette();
