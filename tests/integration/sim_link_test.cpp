@@ -4,9 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QStringDecoder>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include "link/P00_fpcommand.h"
 #include "link/P00_fpsend.h"
+#include "link/frame.h"
 #include "platform/qt/qt_serial_port.h"
 #include "support/sim_process.h"
 
@@ -188,6 +193,65 @@ TEST_F(SimLinkTest, ZReportUsesUpAFreeRecord) {
   EXPECT_EQ(Run(68).Field(0), QByteArray::number(kModelIdentities[8].freeZ - 1));
   EXPECT_EQ(Run(69, "7").ErrorCode, kGeneralError) << "data the printer does not know";
   EXPECT_EQ(cmd_.StatusBit(0, 0), 1) << "#SyntaxError";
+}
+
+// The slave end opened by hand, for bytes the link would never send.
+class RawLine {
+ public:
+  explicit RawLine(const QString& path) : fd_(open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY)) {
+    termios raw{};
+    tcgetattr(fd_, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(fd_, TCSANOW, &raw);
+  }
+  ~RawLine() { close(fd_); }
+  bool ok() const { return fd_ >= 0; }
+  void Write(const QByteArray& bytes) { ASSERT_EQ(write(fd_, bytes.constData(), bytes.size()), bytes.size()); }
+  // Up to count bytes; gives up after 3 s without a byte.
+  QByteArray Read(int count) {
+    QByteArray got;
+    while (got.size() < count) {
+      pollfd pfd{fd_, POLLIN, 0};
+      if (poll(&pfd, 1, 3000) <= 0) break;
+      char buffer[256];
+      const ssize_t n = read(fd_, buffer, qMin<qsizetype>(sizeof buffer, count - got.size()));
+      if (n <= 0) break;
+      got.append(buffer, n);
+    }
+    return got;
+  }
+
+ private:
+  int fd_;
+};
+
+TEST(SimRawLine, DamagedRequestGetsANakAndTheToolsCodecAcceptsTheReply) {
+  SimProcess sim({"--baud", "115200"});
+  ASSERT_TRUE(sim.ok()) << sim.error().toStdString();
+  RawLine line(sim.slavePath());
+  ASSERT_TRUE(line.ok());
+  QByteArray damaged = RequestFrame(0x33, 99);
+  damaged[6] = '9';  // checksum character
+  line.Write("\x16\x7F" + damaged);
+  EXPECT_EQ(line.Read(1), QByteArray("\x15"));
+
+  line.Write(RequestFrame(0x34, 99));
+  const QByteArray head = line.Read(2);
+  ASSERT_EQ(head.size(), 2);
+  EXPECT_EQ(head[0], '\x01');
+  const int k = quint8(head[1]) - 28;
+  const QByteArray rest = line.Read(k);
+  ASSERT_EQ(rest.size(), k);
+  ReplyFrame reply;
+  EXPECT_EQ(CheckReply(quint8(head[1]), reinterpret_cast<const quint8*>(rest.constData()), k, 0x34, 99, &reply),
+            ReplyVerdict::Valid);
+  EXPECT_EQ(reply.data, QByteArray("100234567,1"));
+
+  const QStringList log = sim.logLines();
+  ASSERT_EQ(log.size(), 5);
+  EXPECT_TRUE(log[0].contains(" JUNK 16 7F")) << log[0].toStdString();
+  EXPECT_TRUE(log[1].contains(" RX ") && log[1].contains("damaged")) << log[1].toStdString();
+  EXPECT_TRUE(log[2].endsWith(" TX 15 # nak")) << log[2].toStdString();
 }
 
 }  // namespace
