@@ -299,6 +299,58 @@ TEST(MainWindowKeys, AnErrorTheActionDoesNotHandleGoesToTheErrorBoxAndTheWindowG
   EXPECT_TRUE(rig.window.isVisible());
 }
 
+TEST(MainWindowKeys, KeyFourAsksForPaperInTheImportantMessageAndPrintsWhenItIsBack) {
+  MainWindowRig rig;
+  ASSERT_TRUE(rig.StartUp());
+  int answered = 0;
+  rig.printer = [&](int, const QByteArray&) { return ++answered == 1 ? testing::Reply("", {{2, 0}}) : testing::Reply(""); };
+  ModalScript modals;
+  bool mutexHeld = false;
+  modals.then([&](QWidget* modal) {
+    mutexHeld = rig.mutex.held;
+    ModalScript::PressKey(Qt::Key_Space)(modal);
+  });
+  rig.Press(Qt::Key_4);
+
+  ASSERT_EQ(modals.shown().size(), 1u);
+  EXPECT_EQ(modals.shown()[0].className, "TFormYellowMsg");
+  EXPECT_EQ(modals.shown()[0].title, "MSG - 1003");
+  EXPECT_EQ(modals.shown()[0].text, QStringDecoder("windows-1250").decode(GlobalMsg.Get(3)));
+  EXPECT_TRUE(mutexHeld);
+  EXPECT_FALSE(rig.mutex.held);
+  ASSERT_EQ(rig.wire.size(), 2u);
+  EXPECT_EQ(rig.wire[0].command, 71);
+  EXPECT_EQ(rig.wire[1].command, 71);
+}
+
+TEST(MainWindowKeys, KeyFourWithoutAPrinterAsksToQuitAndShowsTheCommandsError) {
+  MainWindowRig rig;
+  ASSERT_TRUE(rig.StartUp());
+  rig.printer = nullptr;
+  ModalScript modals;
+  modals.then(ModalScript::ClickOk());
+  rig.Press(Qt::Key_4);
+
+  ASSERT_EQ(modals.shown().size(), 1u);
+  EXPECT_EQ(modals.shown()[0].icon, QMessageBox::Critical);
+  EXPECT_TRUE(modals.shown()[0].text.startsWith("Komanda 71 - Diagnostika stampaca\n"));
+  EXPECT_TRUE(rig.ui.quitRequested());
+}
+
+TEST(MainWindowKeys, KeysTypedInADialogDoNotReachTheDispatcher) {
+  MainWindowRig rig;
+  ASSERT_TRUE(rig.StartUp());
+  ModalScript modals;
+  modals.then([](QWidget* modal) {
+    for (Qt::Key key : {Qt::Key_5, Qt::Key_6, Qt::Key_0}) ModalScript::PressKey(key)(modal);
+    ModalScript::PressKey(Qt::Key_Escape)(modal);
+  });
+  rig.Press(Qt::Key_7);
+  EXPECT_EQ(modals.shown().size(), 1u);
+  EXPECT_TRUE(rig.wire.empty());
+  EXPECT_TRUE(rig.window.isVisible());
+}
+
 TEST(MainWindowPanels, AClickIsThePressOfItsDigit) {
   struct Case {
     int tag;
