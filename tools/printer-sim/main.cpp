@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <cstdio>
+#include <sys/prctl.h>
 
 #include "event_loop.h"
 #include "model_identity.h"
@@ -24,6 +25,8 @@ int main(int argc, char* argv[]) {
   }
   const SimOptions& o = *parsed.options;
   PrepareStopSignals();
+  // Wake-ups on time to the microsecond: at 115200 baud a byte is 87 us.
+  prctl(PR_SET_TIMERSLACK, 1000UL);
 
   QString error;
   std::unique_ptr<PtyPort> port = PtyPort::Open(&error);
