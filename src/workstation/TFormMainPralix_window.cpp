@@ -238,7 +238,7 @@ void TFormMainPralix::CreateStatusStrip() {
 void TFormMainPralix::refreshFromFields() {
   const MainFields& fields = workstation_.fields();
   for (size_t i = 0; i < kLabelledEdits.size(); ++i) {
-    const pralix::LabelledEdit& field = fields.*kLabelledEdits[i].field;
+    const LabelledEdit& field = fields.*kLabelledEdits[i].field;
     QLineEdit* edit = edits_[i];
     if (edit->text() != field.text) edit->setText(field.text);
     QPalette palette = edit->palette();
@@ -262,18 +262,26 @@ void TFormMainPralix::refreshFromFields() {
   }
 }
 
-QLineEdit* TFormMainPralix::LabelledEdit(const char* name) const {
+namespace {
+
+// Position of the named edit in kLabelledEdits; -1 for an unknown name.
+int EditIndex(const char* name) {
   for (size_t i = 0; i < kLabelledEdits.size(); ++i) {
-    if (qstrcmp(kLabelledEdits[i].name, name) == 0) return edits_[i];
+    if (qstrcmp(kLabelledEdits[i].name, name) == 0) return int(i);
   }
-  return nullptr;
+  return -1;
 }
 
-QLabel* TFormMainPralix::EditLabel(const char* name) const {
-  for (size_t i = 0; i < kLabelledEdits.size(); ++i) {
-    if (qstrcmp(kLabelledEdits[i].name, name) == 0) return editLabels_[i];
-  }
-  return nullptr;
+}  // namespace
+
+QLineEdit* TFormMainPralix::EditNamed(const char* name) const {
+  const int i = EditIndex(name);
+  return i < 0 ? nullptr : edits_[size_t(i)];
+}
+
+QLabel* TFormMainPralix::EditLabelNamed(const char* name) const {
+  const int i = EditIndex(name);
+  return i < 0 ? nullptr : editLabels_[size_t(i)];
 }
 
 ClickPanel* TFormMainPralix::ActionPanel(int tag) const {

@@ -28,9 +28,10 @@ class TFormMainPralix final : public QWidget {
   // the ports, the header lines, the model choice and the panels shown.
   void refreshFromFields();
 
-  // The labelled edit of kLabelledEdits[i], and its caption above it.
-  QLineEdit* LabelledEdit(const char* name) const;
-  QLabel* EditLabel(const char* name) const;
+  // A labelled edit of kLabelledEdits by its name, and its caption above
+  // it; null for an unknown name.
+  QLineEdit* EditNamed(const char* name) const;
+  QLabel* EditLabelNamed(const char* name) const;
   // Panel1 .. Panel0 by their Tag.
   ClickPanel* ActionPanel(int tag) const;
 

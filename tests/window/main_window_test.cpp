@@ -58,7 +58,7 @@ TEST(MainWindowStartUp, ListsThePortsHidesThePanelsAndClearsTheOutbox) {
   EXPECT_EQ(rig.window.CBFP->currentText(), "SRB (AG) FP-550   19200");
   for (int tag : {1, 0}) EXPECT_TRUE(PanelShown(rig, tag)) << tag;
   for (int tag : {2, 4, 5, 6, 7}) EXPECT_FALSE(PanelShown(rig, tag)) << tag;
-  for (const LabelledEditInfo& edit : kLabelledEdits) EXPECT_EQ(rig.window.LabelledEdit(edit.name)->text(), "");
+  for (const LabelledEditInfo& edit : kLabelledEdits) EXPECT_EQ(rig.window.EditNamed(edit.name)->text(), "");
   EXPECT_FALSE(QFile::exists(rig.OutboxFile("r1.jxx")));
   EXPECT_TRUE(QFile::exists(rig.OutboxFile("keep.txt")));
   EXPECT_TRUE(modals.shown().empty());
@@ -130,7 +130,7 @@ TEST(MainWindowLook, WindowControlsAndPanelsAreWhereTheyBelong) {
   };
   for (const Edit& e : edits) {
     SCOPED_TRACE(e.name);
-    QLineEdit* edit = w.LabelledEdit(e.name);
+    QLineEdit* edit = w.EditNamed(e.name);
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->objectName(), e.name);
     EXPECT_EQ(edit->geometry(), e.geometry);
@@ -138,12 +138,12 @@ TEST(MainWindowLook, WindowControlsAndPanelsAreWhereTheyBelong) {
     EXPECT_EQ(edit->toolTip(), e.hint);
     EXPECT_EQ(edit->alignment() & Qt::AlignHorizontal_Mask, e.alignment);
     EXPECT_EQ(edit->palette().color(QPalette::Base), kOffWhite);
-    QLabel* caption = w.EditLabel(e.name);
+    QLabel* caption = w.EditLabelNamed(e.name);
     EXPECT_EQ(caption->x(), e.geometry.left());
     EXPECT_LT(caption->geometry().bottom(), e.geometry.top());
     EXPECT_EQ(caption->palette().color(QPalette::WindowText), QColor(Qt::white));
   }
-  for (const LabelledEditInfo& info : kLabelledEdits) EXPECT_EQ(w.EditLabel(info.name)->text(), info.caption);
+  for (const LabelledEditInfo& info : kLabelledEdits) EXPECT_EQ(w.EditLabelNamed(info.name)->text(), info.caption);
 
   struct Panel {
     int tag;
@@ -403,9 +403,9 @@ TEST(MainWindowTest, ASuccessfulTestFillsTheWindowAndShowsThePanels) {
 
   EXPECT_TRUE(modals.shown().empty());
   const QString tag = PortDeviceTag(rig.deviceMap, QStringLiteral("COM1"));
-  EXPECT_EQ(rig.window.LabelledEdit("LEFPPort")->text(), "COM1/" + tag);
-  EXPECT_EQ(rig.window.LabelledEdit("LEFirmware")->text(), "1.22SR 09NOV03 1230,BB78");
-  EXPECT_EQ(rig.window.LabelledEdit("LEDTDiff")->text(), "00:00");
+  EXPECT_EQ(rig.window.EditNamed("LEFPPort")->text(), "COM1/" + tag);
+  EXPECT_EQ(rig.window.EditNamed("LEFirmware")->text(), "1.22SR 09NOV03 1230,BB78");
+  EXPECT_EQ(rig.window.EditNamed("LEDTDiff")->text(), "00:00");
   EXPECT_EQ(rig.window.MemoHeader->document()->blockCount(), 6);
   for (int tag : {1, 2, 4, 5, 6, 7, 0}) EXPECT_TRUE(PanelShown(rig, tag)) << tag;
 
@@ -414,11 +414,11 @@ TEST(MainWindowTest, ASuccessfulTestFillsTheWindowAndShowsThePanels) {
   const MainFields& fields = rig.workstation.fields();
   for (const LabelledEditInfo& info : kLabelledEdits) {
     SCOPED_TRACE(info.name);
-    const QColor shown = rig.window.LabelledEdit(info.name)->palette().color(QPalette::Text);
+    const QColor shown = rig.window.EditNamed(info.name)->palette().color(QPalette::Text);
     EXPECT_EQ(shown, (fields.*info.field).red ? QColor(255, 0, 0) : QColor(Qt::black));
   }
-  EXPECT_EQ(rig.window.LabelledEdit("LEIBFM")->palette().color(QPalette::Text), QColor(255, 0, 0));
-  EXPECT_EQ(rig.window.LabelledEdit("LEFirmware")->palette().color(QPalette::Text), QColor(Qt::black));
+  EXPECT_EQ(rig.window.EditNamed("LEIBFM")->palette().color(QPalette::Text), QColor(255, 0, 0));
+  EXPECT_EQ(rig.window.EditNamed("LEFirmware")->palette().color(QPalette::Text), QColor(Qt::black));
   EXPECT_EQ(rig.http.posts.size(), 1u);
 }
 
@@ -445,7 +445,7 @@ TEST(MainWindowTest, ANewTestClearsTheWindowBeforeItBlocks) {
   MainWindowRig rig;
   ASSERT_TRUE(rig.StartUp());
   rig.Press(Qt::Key_1);
-  ASSERT_FALSE(rig.window.LabelledEdit("LEFPPort")->text().isEmpty());
+  ASSERT_FALSE(rig.window.EditNamed("LEFPPort")->text().isEmpty());
 
   // No printer any more: while the not-connected message is up, the user
   // already sees the cleared fields and the hidden panels.
@@ -454,7 +454,7 @@ TEST(MainWindowTest, ANewTestClearsTheWindowBeforeItBlocks) {
   bool panelFiveShown = true;
   ModalScript modals;
   modals.then([&](QWidget* modal) {
-    portShown = rig.window.LabelledEdit("LEFPPort")->text();
+    portShown = rig.window.EditNamed("LEFPPort")->text();
     panelFiveShown = PanelShown(rig, 5);
     ModalScript::ClickOk()(modal);
   });
