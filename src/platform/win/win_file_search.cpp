@@ -1,6 +1,6 @@
 #include "platform/win/win_file_search.h"
 
-#include <windows.h>
+#include "platform/win/win_api.h"
 
 namespace pralix::win {
 

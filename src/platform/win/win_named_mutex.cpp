@@ -1,6 +1,6 @@
 #include "platform/win/win_named_mutex.h"
 
-#include <windows.h>
+#include "platform/win/win_api.h"
 
 namespace pralix {
 
