@@ -37,15 +37,15 @@ const char* FaultName(FaultKind kind) {
 
 bool CommandRuns(FaultKind kind) { return kind != FaultKind::Silent && kind != FaultKind::Nak; }
 
-std::optional<FaultRule> ParseFaultSpec(const QString& spec, QString* error) {
+std::optional<FaultRule> ParseFaultRule(const QString& text, QString* error) {
   FaultRule rule;
-  QString rest = spec;
+  QString rest = text;
   const qsizetype at = rest.indexOf('@');
   if (at >= 0) {
     bool ok = false;
     rule.command = rest.mid(at + 1).toInt(&ok);
     if (!ok || rule.command < 0 || rule.command > 255) {
-      *error = QStringLiteral("fault %1: the command after @ must be 0 to 255").arg(spec);
+      *error = QStringLiteral("fault %1: the command after @ must be 0 to 255").arg(text);
       return std::nullopt;
     }
     rest = rest.left(at);
@@ -55,7 +55,7 @@ std::optional<FaultRule> ParseFaultSpec(const QString& spec, QString* error) {
     bool ok = false;
     rule.remaining = rest.mid(colon + 1).toInt(&ok);
     if (!ok || rule.remaining < 1) {
-      *error = QStringLiteral("fault %1: the count after : must be a whole number above 0").arg(spec);
+      *error = QStringLiteral("fault %1: the count after : must be a whole number above 0").arg(text);
       return std::nullopt;
     }
     rest = rest.left(colon);
@@ -68,7 +68,7 @@ std::optional<FaultRule> ParseFaultSpec(const QString& spec, QString* error) {
   }
   QStringList names;
   for (const KindName& k : kKindNames) names << QLatin1String(k.name);
-  *error = QStringLiteral("fault %1: unknown kind (known: %2)").arg(spec, names.join(", "));
+  *error = QStringLiteral("fault %1: unknown kind (known: %2)").arg(text, names.join(", "));
   return std::nullopt;
 }
 

@@ -30,8 +30,8 @@ struct FaultRule {
 };
 
 // "KIND", "KIND:N", "KIND@CMD" or "KIND:N@CMD"; kinds are named as in
-// FaultName.  On a bad spec returns nothing and says why in *error.
-std::optional<FaultRule> ParseFaultSpec(const QString& spec, QString* error);
+// FaultName.  On a bad text returns nothing and says why in *error.
+std::optional<FaultRule> ParseFaultRule(const QString& text, QString* error);
 const char* FaultName(FaultKind kind);
 // Silent and NAK mean the printer did not take the request in, so the
 // command is not carried out; the others spoil only the answer.

@@ -212,14 +212,14 @@ ParsedOptions ParseOptions(const QStringList& args) {
   r.Text("free-z", &o.freeZ);
   r.Text("plu", &o.plu);
   r.Text("tax", &o.tax);
-  for (const QString& spec : p.values("header-line")) {
-    const qsizetype eq = spec.indexOf('=');
+  for (const QString& text : p.values("header-line")) {
+    const qsizetype eq = text.indexOf('=');
     int k = -1;
-    if (eq < 0 || !ReadInt(spec.left(eq), 0, 5, &k)) {
-      r.error = QStringLiteral("--header-line %1: expected K=TEXT with K from 0 to 5").arg(spec);
+    if (eq < 0 || !ReadInt(text.left(eq), 0, 5, &k)) {
+      r.error = QStringLiteral("--header-line %1: expected K=TEXT with K from 0 to 5").arg(text);
       break;
     }
-    o.headerLines[k] = r.Encode(spec.mid(eq + 1), QStringLiteral("--header-line %1").arg(k), kMaxHeaderLine);
+    o.headerLines[k] = r.Encode(text.mid(eq + 1), QStringLiteral("--header-line %1").arg(k), kMaxHeaderLine);
   }
 
   if (p.isSet("paper-out") && !ParsePaperOut(p.value("paper-out"), &o.conditions))
@@ -232,9 +232,9 @@ ParsedOptions ParseOptions(const QStringList& args) {
 
   int defaultCommand = -1;
   r.Int("fault-command", 0, 255, &defaultCommand);
-  for (const QString& spec : p.values("fault")) {
+  for (const QString& text : p.values("fault")) {
     QString why;
-    std::optional<FaultRule> rule = ParseFaultSpec(spec, &why);
+    std::optional<FaultRule> rule = ParseFaultRule(text, &why);
     if (!rule) {
       r.error = why;
       break;

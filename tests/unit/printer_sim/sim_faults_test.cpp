@@ -16,9 +16,9 @@ QByteArray Request(uint8_t seq, uint8_t command, const QByteArray& data = {}) {
   return QByteArray(1, char(0x01)) + covered + ChecksumText(ByteSum(covered)) + QByteArray(1, char(0x03));
 }
 
-TEST(SimFaultSpec, ParsesKindCountAndCommand) {
+TEST(SimFaultRule, ParsesKindCountAndCommand) {
   struct Case {
-    const char* spec;
+    const char* text;
     FaultKind kind;
     int remaining;
     int command;
@@ -30,16 +30,16 @@ TEST(SimFaultSpec, ParsesKindCountAndCommand) {
   };
   for (const Case& c : cases) {
     QString error;
-    const std::optional<FaultRule> rule = ParseFaultSpec(QString::fromLatin1(c.spec), &error);
-    ASSERT_TRUE(rule) << c.spec << ": " << error.toStdString();
-    EXPECT_EQ(rule->kind, c.kind) << c.spec;
-    EXPECT_EQ(rule->remaining, c.remaining) << c.spec;
-    EXPECT_EQ(rule->command, c.command) << c.spec;
-    EXPECT_STREQ(FaultName(rule->kind), QByteArray(c.spec).split(':')[0].split('@')[0].constData());
+    const std::optional<FaultRule> rule = ParseFaultRule(QString::fromLatin1(c.text), &error);
+    ASSERT_TRUE(rule) << c.text << ": " << error.toStdString();
+    EXPECT_EQ(rule->kind, c.kind) << c.text;
+    EXPECT_EQ(rule->remaining, c.remaining) << c.text;
+    EXPECT_EQ(rule->command, c.command) << c.text;
+    EXPECT_STREQ(FaultName(rule->kind), QByteArray(c.text).split(':')[0].split('@')[0].constData());
   }
   for (const char* bad : {"", "loud", "nak:0", "nak:-1", "nak:x", "silent@256", "silent@", "busy:1000ms", "nak@0x53"}) {
     QString error;
-    EXPECT_FALSE(ParseFaultSpec(QString::fromLatin1(bad), &error)) << bad;
+    EXPECT_FALSE(ParseFaultRule(QString::fromLatin1(bad), &error)) << bad;
     EXPECT_FALSE(error.isEmpty()) << bad;
   }
 }
