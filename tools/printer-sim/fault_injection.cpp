@@ -56,6 +56,7 @@ std::optional<FaultRule> ParseFaultRule(const QString& text, QString* error) {
     rule.remaining = rest.mid(colon + 1).toInt(&ok);
     if (!ok || rule.remaining < 1) {
       *error = QStringLiteral("fault %1: the count after : must be a whole number above 0").arg(text);
+      if (text.endsWith(QLatin1String("ms"))) *error += QStringLiteral(" (it counts requests; busy time is --busy-ms)");
       return std::nullopt;
     }
     rest = rest.left(colon);
