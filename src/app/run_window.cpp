@@ -21,7 +21,11 @@ struct WindowOptions {
 
 bool ParseWindowOptions(const QStringList& args, WindowOptions* options) {
   for (qsizetype i = 0; i < args.size(); ++i) {
-    if (args[i] == QLatin1String("--trace") && i + 1 < args.size()) {
+    if (args[i] == QLatin1String("--trace")) {
+      if (i + 1 == args.size()) {
+        QTextStream(stderr) << "pralix: --trace needs a FILE\n";
+        return false;
+      }
       options->traceFile = args[++i];
     } else {
       QTextStream(stderr) << "pralix: unknown argument " << args[i] << "\n";
