@@ -38,9 +38,12 @@ bool ParseWindowOptions(const QStringList& args, WindowOptions* options) {
 }  // namespace
 
 int RunMainWindow(int argc, char** argv) {
-  QApplication app(argc, argv);
+  // Usage errors are told before the toolkit looks for a display.
+  QStringList args;
+  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
   WindowOptions options;
-  if (!ParseWindowOptions(app.arguments().mid(1), &options)) return 2;
+  if (!ParseWindowOptions(args, &options)) return 2;
+  QApplication app(argc, argv);
 
   try {
     SystemClock clock;
