@@ -1,6 +1,7 @@
 #include "platform/qt/qt_serial_port.h"
 
 #include <QElapsedTimer>
+#include <QThread>
 
 namespace pralix {
 
@@ -73,6 +74,11 @@ int QtSerialPort::read(quint8* buffer, int count) {
       got += int(n);
       sinceLastByte.start();
       if (got == count) return got;
+      // The rest of a frame cannot come faster than the line carries it:
+      // sleep through most of its wire time instead of waking for every byte.
+      const qint64 restUs = qint64(count - got) * 10 * 1000000 / qMax(baud_, 1) * 9 / 10;
+      if (restUs > 200) QThread::usleep(quint64(qMin<qint64>(restUs, kBatchSleepCapUs)));
+      continue;
     }
     qint64 wait = total - sinceStart.elapsed();
     if (got > 0) wait = qMin(wait, kInterByteTimeoutMs - sinceLastByte.elapsed());

@@ -31,6 +31,9 @@ class QtSerialPort final : public SerialPort {
   static constexpr int kReadConstantMs = 100;
   static constexpr int kWritePerByteMs = 100;
   static constexpr int kWriteConstantMs = 1000;
+  // Longest nap while the rest of a frame is on the line; well under the
+  // 100 ms allowed between two bytes.
+  static constexpr qint64 kBatchSleepCapUs = 50000;
 
  private:
   QSerialPort port_;

@@ -1,0 +1,145 @@
+// The whole "1. Test" as the technician runs it: `pralix test` against the
+// paced printer simulator, measured against the wire time of every frame of
+// the test plus the simulator's turnaround per exchange.
+//
+// Counters:
+//   test_ms      first byte sent to last byte received, from the tool's trace
+//   floor_ms     bytes on the wire x 10 / baud + turnaround x exchanges
+//   ratio        test_ms / floor_ms (target 1.10 or less)
+//   process_ms   the tool's whole run, start-up and upload included
+//   cpu          the tool's CPU seconds over process_ms (target under 0.05)
+//   peak_rss_mb  the tool's peak resident memory
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+#include <chrono>
+#include <vector>
+
+#include "support/recording_http_server.h"
+#include "support/sim_process.h"
+
+extern char** environ;
+
+namespace pralix {
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+constexpr double kTurnaroundMs = 1.0;
+
+struct ChildRun {
+  int status = -1;
+  double wallSeconds = 0;
+  double cpuSeconds = 0;
+  long peakRssKb = 0;
+};
+
+// Runs a program to its end and measures it with wait4's resource usage.
+ChildRun RunChild(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv) {
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e) env.emplace_back(*e);
+  env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+  std::vector<char*> args, envp;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
+  args.push_back(nullptr);
+  envp.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  ChildRun run;
+  const SteadyClock::time_point start = SteadyClock::now();
+  pid_t pid = 0;
+  if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), envp.data()) != 0) return run;
+  rusage usage{};
+  wait4(pid, &run.status, 0, &usage);
+  run.wallSeconds = std::chrono::duration<double>(SteadyClock::now() - start).count();
+  posix_spawn_file_actions_destroy(&actions);
+  run.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                   double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  run.peakRssKb = usage.ru_maxrss;
+  return run;
+}
+
+struct TraceSummary {
+  int bytes = 0;
+  int exchanges = 0;
+  double spanMs = 0;  // first TX to the end of the last RX
+};
+
+// Reads the tool's trace: "yyyy-MM-dd hh:mm:ss.zzz TX|RX hex bytes".
+TraceSummary SummariseTrace(const QString& path, int baud) {
+  TraceSummary summary;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return summary;
+  QDateTime first, lastRx;
+  int lastRxBytes = 0;
+  for (const QByteArray& line : file.readAll().split('\n')) {
+    const QList<QByteArray> parts = line.split(' ');
+    if (parts.size() < 4 || (parts[2] != "TX" && parts[2] != "RX")) continue;
+    const QDateTime at = QDateTime::fromString(QString::fromLatin1(parts[0] + ' ' + parts[1]), "yyyy-MM-dd hh:mm:ss.zzz");
+    const int bytes = int(parts.size()) - 3;
+    summary.bytes += bytes;
+    if (parts[2] == "TX") {
+      ++summary.exchanges;
+      if (!first.isValid()) first = at;
+    } else {
+      lastRx = at;
+      lastRxBytes = bytes;
+    }
+  }
+  if (first.isValid() && lastRx.isValid())
+    summary.spanMs = double(first.msecsTo(lastRx)) + lastRxBytes * 10.0 * 1000.0 / baud;
+  return summary;
+}
+
+void BM_ConnectivityTest(benchmark::State& state) {
+  const int model = int(state.range(0));
+  const int baud = int(state.range(1));
+  testing::SimProcess sim({"--model", QString::number(model), "--baud", QString::number(baud), "--turnaround-ms",
+                           QString::number(kTurnaroundMs)});
+  if (!sim.ok()) return state.SkipWithError(qPrintable(sim.error()));
+  test::RecordingHttpServer server(200);
+  QTemporaryDir dir;
+  const std::string trace = dir.filePath("trace.txt").toStdString();
+  const std::vector<std::string> env = {"PRALIX_DRIVE_C=" + dir.filePath("c").toStdString(),
+                                        "PRALIX_DIAG_URL=" + server.url().toString().toStdString(),
+                                        "XDG_RUNTIME_DIR=" + dir.path().toStdString()};
+  std::vector<double> ratios;
+  for (auto _ : state) {
+    QFile::remove(QString::fromStdString(trace));
+    const ChildRun run = RunChild({PRALIX_BIN, "test", "--model", std::to_string(model), "--port",
+                                   sim.slavePath().toStdString(), "--trace", trace},
+                                  env);
+    if (!WIFEXITED(run.status) || WEXITSTATUS(run.status) != 0) return state.SkipWithError("the test did not find the printer");
+    const TraceSummary t = SummariseTrace(QString::fromStdString(trace), baud);
+    const double floorMs = t.bytes * 10.0 * 1000.0 / baud + kTurnaroundMs * t.exchanges;
+    state.SetIterationTime(t.spanMs / 1000.0);
+    state.counters["test_ms"] = t.spanMs;
+    state.counters["floor_ms"] = floorMs;
+    state.counters["ratio"] = t.spanMs / floorMs;
+    state.counters["exchanges"] = t.exchanges;
+    state.counters["process_ms"] = run.wallSeconds * 1000.0;
+    state.counters["cpu"] = run.cpuSeconds / run.wallSeconds;
+    state.counters["peak_rss_mb"] = double(run.peakRssKb) / 1024.0;
+  }
+}
+BENCHMARK(BM_ConnectivityTest)
+    ->ArgNames({"model", "baud"})
+    ->Args({0, 19200})
+    ->Args({14, 115200})
+    ->Iterations(5)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace pralix
+
+BENCHMARK_MAIN();
