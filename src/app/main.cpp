@@ -23,7 +23,7 @@ constexpr Subcommand kSubcommands[] = {
 };
 
 constexpr char kUsage[] =
-    "usage: pralix [--trace FILE]   the main window\n"
+    "usage: pralix [--trace FILE] [--exit-when-shown]   the main window\n"
     "       pralix send --port NAME [--baud N] [--json] COMMAND [DATA]\n"
     "       pralix ports\n"
     "       pralix test [--model INDEX] [--port NAME]... [--json] [--trace FILE] [--paper-wait SECONDS]\n"

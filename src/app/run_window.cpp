@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTextStream>
+#include <QTimer>
 #include <exception>
 
 #include "app/app_context.h"
@@ -17,6 +18,7 @@ namespace {
 
 struct WindowOptions {
   QString traceFile;  // every frame on the line is traced here when set
+  bool exitWhenShown = false;  // for start-up measurements: quit once the window is up
 };
 
 bool ParseWindowOptions(const QStringList& args, WindowOptions* options) {
@@ -27,6 +29,8 @@ bool ParseWindowOptions(const QStringList& args, WindowOptions* options) {
         return false;
       }
       options->traceFile = args[++i];
+    } else if (args[i] == QLatin1String("--exit-when-shown")) {
+      options->exitWhenShown = true;
     } else {
       QTextStream(stderr) << "pralix: unknown argument " << args[i] << "\n";
       return false;
@@ -59,6 +63,7 @@ int RunMainWindow(int argc, char** argv) {
     if (!context.workstation().StartUp() || ui.quitRequested()) return 0;
     FormMainPralix.refreshFromFields();
     FormMainPralix.show();
+    if (options.exitWhenShown) QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();
   } catch (const std::exception& e) {
     ShowErrorBox(nullptr, QString::fromUtf8(e.what()));
