@@ -43,8 +43,10 @@ struct ChildRun {
   long peakRssKb = 0;
 };
 
-// Runs a program to its end and measures it with wait4's resource usage.
-ChildRun RunChild(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv) {
+// Runs a program to its end in workDir (where its logs go) and measures it
+// with wait4's resource usage.
+ChildRun RunChild(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv,
+                  const std::string& workDir) {
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) env.emplace_back(*e);
   env.insert(env.end(), extraEnv.begin(), extraEnv.end());
@@ -57,6 +59,7 @@ ChildRun RunChild(const std::vector<std::string>& argv, const std::vector<std::s
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
   ChildRun run;
   const SteadyClock::time_point start = SteadyClock::now();
   pid_t pid = 0;
@@ -120,7 +123,7 @@ void BM_ConnectivityTest(benchmark::State& state) {
     QFile::remove(QString::fromStdString(trace));
     const ChildRun run = RunChild({PRALIX_BIN, "test", "--model", std::to_string(model), "--port",
                                    sim.slavePath().toStdString(), "--trace", trace},
-                                  env);
+                                  env, dir.path().toStdString());
     if (!WIFEXITED(run.status) || WEXITSTATUS(run.status) != 0) return state.SkipWithError("the test did not find the printer");
     const TraceSummary t = SummariseTrace(QString::fromStdString(trace), baud);
     const double floorMs = t.bytes * 10.0 * 1000.0 / baud + kTurnaroundMs * t.exchanges;
@@ -153,7 +156,7 @@ void BM_LaunchToWindowShown(benchmark::State& state) {
                                         "PRALIX_EXTRA_PORTS=" + sim.slavePath().toStdString(),
                                         "XDG_RUNTIME_DIR=" + dir.path().toStdString()};
   for (auto _ : state) {
-    const ChildRun run = RunChild({PRALIX_BIN, "--exit-when-shown"}, env);
+    const ChildRun run = RunChild({PRALIX_BIN, "--exit-when-shown"}, env, dir.path().toStdString());
     if (!WIFEXITED(run.status) || WEXITSTATUS(run.status) != 0) return state.SkipWithError("the window did not come up");
     state.SetIterationTime(run.wallSeconds);
     state.counters["launch_to_shown_ms"] = run.wallSeconds * 1000.0;
