@@ -109,7 +109,7 @@ TraceSummary SummariseTrace(const QString& path, int baud) {
 void BM_ConnectivityTest(benchmark::State& state) {
   const int model = int(state.range(0));
   const int baud = int(state.range(1));
-  testing::SimProcess sim({"--model", QString::number(model), "--baud", QString::number(baud), "--turnaround-ms",
+  test::SimProcess sim({"--model", QString::number(model), "--baud", QString::number(baud), "--turnaround-ms",
                            QString::number(kTurnaroundMs)});
   if (!sim.ok()) return state.SkipWithError(qPrintable(sim.error()));
   test::RecordingHttpServer server(200);
@@ -148,7 +148,7 @@ BENCHMARK(BM_ConnectivityTest)
 // From launch to the main window shown, on the offscreen platform, with the
 // simulator's port listed; and the window's peak memory.
 void BM_LaunchToWindowShown(benchmark::State& state) {
-  testing::SimProcess sim({"--model", "0"});
+  test::SimProcess sim({"--model", "0"});
   if (!sim.ok()) return state.SkipWithError(qPrintable(sim.error()));
   QTemporaryDir dir;
   const std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen",

@@ -25,7 +25,7 @@ namespace pralix {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using testing::SimProcess;
+using test::SimProcess;
 
 constexpr double kTurnaroundMs = 1.0;
 constexpr int kRequestOverhead = 10;  // frame bytes around the request data

@@ -21,7 +21,7 @@
 namespace pralix {
 namespace {
 
-using testing::SimProcess;
+using test::SimProcess;
 
 struct ToolRun {
   int exitCode = -1;

@@ -18,7 +18,7 @@
 namespace pralix {
 namespace {
 
-using testing::SimProcess;
+using test::SimProcess;
 using sim::kModelIdentities;
 
 QByteArray Chars(const QByteArray& text, int from, int to) { return text.mid(from - 1, to - from + 1); }

@@ -16,7 +16,7 @@
 namespace pralix {
 namespace {
 
-using testing::SimProcess;
+using test::SimProcess;
 
 struct SendRun {
   int exitCode = -1;

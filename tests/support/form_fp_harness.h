@@ -16,7 +16,7 @@
 #include "recording_ui.h"
 #include "scripted_port.h"
 
-namespace pralix::testing {
+namespace pralix::test {
 
 // A valid reply with the given status bits set, {byte, bit} each.
 inline PrinterReply Reply(const QByteArray& data, std::initializer_list<std::pair<int, int>> bits = {}) {
@@ -65,4 +65,4 @@ struct FormFPHarness {
   TFormFP fp{ui, yellow};
 };
 
-}  // namespace pralix::testing
+}  // namespace pralix::test

@@ -8,7 +8,7 @@
 
 #include "scripted_port.h"
 
-namespace pralix::testing {
+namespace pralix::test {
 
 class PortBank : public SerialPort {
  public:
@@ -48,4 +48,4 @@ class PortBank : public SerialPort {
   qint32 baud_ = 19200;
 };
 
-}  // namespace pralix::testing
+}  // namespace pralix::test

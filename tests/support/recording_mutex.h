@@ -7,7 +7,7 @@
 
 #include "platform/named_mutex.h"
 
-namespace pralix::testing {
+namespace pralix::test {
 
 class RecordingMutex : public NamedMutex {
  public:
@@ -28,4 +28,4 @@ class RecordingMutex : public NamedMutex {
   std::vector<std::string> created;
 };
 
-}  // namespace pralix::testing
+}  // namespace pralix::test

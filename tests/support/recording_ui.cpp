@@ -1,6 +1,6 @@
 #include "recording_ui.h"
 
-namespace pralix::testing {
+namespace pralix::test {
 
 void RecordingUi::showImportantMessage(const QString& caption, const QString& text) {
   calls.push_back({Kind::ImportantMessage, caption, text});
@@ -51,4 +51,4 @@ QStringList RecordingUi::importantTexts() const {
   return texts;
 }
 
-}  // namespace pralix::testing
+}  // namespace pralix::test

@@ -11,7 +11,7 @@
 
 #include "messages/user_interface.h"
 
-namespace pralix::testing {
+namespace pralix::test {
 
 class RecordingUi : public UserInterface {
  public:
@@ -49,4 +49,4 @@ class RecordingUi : public UserInterface {
   std::function<void(const QString& caption, const QString& text)> onImportantMessage;
 };
 
-}  // namespace pralix::testing
+}  // namespace pralix::test

@@ -4,7 +4,7 @@
 
 #include "link/frame.h"
 
-namespace pralix::testing {
+namespace pralix::test {
 
 void ScriptedPort::open() {
   if (refuseOpen) throw PortOpenError(name_.toStdString() + ": no such port");
@@ -83,4 +83,4 @@ ScriptedPort::Responder PrinterResponder(std::function<PrinterReply(int, QByteAr
   };
 }
 
-}  // namespace pralix::testing
+}  // namespace pralix::test

@@ -10,7 +10,7 @@
 
 #include "link/serial_port.h"
 
-namespace pralix::testing {
+namespace pralix::test {
 
 class ScriptedPort : public SerialPort {
  public:
@@ -86,4 +86,4 @@ ScriptedPort::Responder PrinterResponder(std::function<PrinterReply(int command,
 QByteArray RequestData(const QByteArray& request);
 int RequestCommand(const QByteArray& request);
 
-}  // namespace pralix::testing
+}  // namespace pralix::test

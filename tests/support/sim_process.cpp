@@ -5,7 +5,7 @@
 
 #include "support/qt_core_application.h"
 
-namespace pralix::testing {
+namespace pralix::test {
 
 SimProcess::SimProcess(const QStringList& args) {
   // QProcess, and the QSerialPort a test opens next, want an application object.
@@ -72,4 +72,4 @@ QList<QByteArray> SimProcess::receivedFrames() const { return BytesOfTag(QString
 
 QList<QByteArray> SimProcess::sentBytes() const { return BytesOfTag(QStringLiteral("TX")); }
 
-}  // namespace pralix::testing
+}  // namespace pralix::test

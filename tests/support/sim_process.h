@@ -15,7 +15,7 @@
 // tests compute the texts they expect.
 #include "../../tools/printer-sim/model_identity.h"
 
-namespace pralix::testing {
+namespace pralix::test {
 
 class SimProcess {
  public:
@@ -54,4 +54,4 @@ class SimProcess {
   QString error_;
 };
 
-}  // namespace pralix::testing
+}  // namespace pralix::test

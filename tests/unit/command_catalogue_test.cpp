@@ -9,10 +9,10 @@
 namespace pralix {
 namespace {
 
-using testing::FormFPHarness;
-using testing::kSilence;
-using testing::RecordingUi;
-using testing::Reply;
+using test::FormFPHarness;
+using test::kSilence;
+using test::RecordingUi;
+using test::Reply;
 
 const QString kSilentText = "\nStampac se ne javlja - proverite stampac i kabl!\n\nStatus: 000000000000";
 const QString kClockNotSetText = "FP Date and Time has not been set!\n\nCall fiscal service!";
@@ -38,8 +38,8 @@ TEST(CommandSenders, CommandNumbersDataAndTitles) {
     ok.AnswerAlways(Reply("reply"));
     (ok.fp.*c.sender)();
     ASSERT_EQ(ok.port.writes().size(), 1u);
-    EXPECT_EQ(testing::RequestCommand(ok.port.writes()[0]), c.command);
-    EXPECT_EQ(testing::RequestData(ok.port.writes()[0]), c.data);
+    EXPECT_EQ(test::RequestCommand(ok.port.writes()[0]), c.command);
+    EXPECT_EQ(test::RequestData(ok.port.writes()[0]), c.data);
     EXPECT_EQ(ok.fp.LastCommand, c.command);
     EXPECT_EQ(ok.fp.LastData, c.data);
     EXPECT_EQ(ok.fp.FPCmd.ReplyData, "reply");
@@ -185,7 +185,7 @@ TEST(CommandReaders, ClockStateFromTheDateTimeNotSetBit) {
 TEST(CommandReaders, DisplayStateComesOnlyFromAReplyThePrinterSent) {
   struct Case {
     const char* name;
-    std::vector<std::optional<testing::PrinterReply>> answers;
+    std::vector<std::optional<test::PrinterReply>> answers;
     bool expected;
     int dialogs;  // paper requests only
   };
@@ -203,7 +203,7 @@ TEST(CommandReaders, DisplayStateComesOnlyFromAReplyThePrinterSent) {
     SCOPED_TRACE(c.name);
     FormFPHarness h;
     if (c.answers.empty()) {
-      h.port.setResponder([](const QByteArray&) { return testing::ScriptedPort::Response{{1, "\x15"}}; });
+      h.port.setResponder([](const QByteArray&) { return test::ScriptedPort::Response{{1, "\x15"}}; });
     } else {
       h.Answer(c.answers);
     }

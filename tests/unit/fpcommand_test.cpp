@@ -9,8 +9,8 @@
 namespace pralix {
 namespace {
 
-using testing::PrinterReply;
-using testing::ScriptedPort;
+using test::PrinterReply;
+using test::ScriptedPort;
 
 class FPCommandTest : public ::testing::Test {
  protected:
@@ -23,7 +23,7 @@ class FPCommandTest : public ::testing::Test {
   void Reply(const QByteArray& data, std::initializer_list<std::pair<int, int>> bits = {}) {
     PrinterReply r{data};
     for (auto [byte, bit] : bits) r.status[byte] |= quint8(1 << bit);
-    port.setResponder(testing::PrinterResponder([r](int, QByteArray) { return r; }));
+    port.setResponder(test::PrinterResponder([r](int, QByteArray) { return r; }));
   }
 
   ScriptedPort port;
@@ -104,7 +104,7 @@ TEST_F(FPCommandTest, FieldFollowsTheCurrentReplyEvenWithTheSameSequenceByte) {
   port.setResponder([](const QByteArray&) {
     PrinterReply r{"stale"};
     const QByteArray request = QByteArray::fromHex("0124203e053030383703");
-    return ScriptedPort::Response{{5, testing::ReplyTo(request, r)}};
+    return ScriptedPort::Response{{5, test::ReplyTo(request, r)}};
   });
   cmd.Execute(62, "");
   ASSERT_NE(cmd.ErrorCode, kOk);
@@ -134,7 +134,7 @@ TEST_F(FPCommandTest, ExecuteTextIsExecuteWithADecimalCommand) {
   FPCommand00 other;
   SequenceNumber = 0x1F;
   ScriptedPort second;
-  second.setResponder(testing::PrinterResponder([](int, QByteArray) { return PrinterReply{"x"}; }));
+  second.setResponder(test::PrinterResponder([](int, QByteArray) { return PrinterReply{"x"}; }));
   LinkPort = &second;
   other.Execute(62, "");
   EXPECT_EQ(port.writes(), second.writes());
@@ -148,7 +148,7 @@ TEST_F(FPCommandTest, DataEndsAtAZeroByteAndTooLongDataIsCode2) {
   Reply("x");
   cmd.Execute(43, QByteArray("I0\0junk", 7));
   EXPECT_EQ(cmd.SendData, "I0");
-  EXPECT_EQ(testing::RequestData(port.writes().back()), "I0");
+  EXPECT_EQ(test::RequestData(port.writes().back()), "I0");
   cmd.Execute(43, QByteArray(300, 'A'));
   EXPECT_EQ(cmd.ErrorCode, kRequestTooLong);
   EXPECT_EQ(cmd.ErrorText(), "Zadato previse podataka!\n\nStatus: 000000000000");

@@ -9,9 +9,9 @@
 namespace pralix {
 namespace {
 
-using testing::PrinterReply;
-using testing::ReplyTo;
-using testing::ScriptedPort;
+using test::PrinterReply;
+using test::ReplyTo;
+using test::ScriptedPort;
 
 class FPSendTest : public ::testing::Test {
  protected:
@@ -37,7 +37,7 @@ class FPSendTest : public ::testing::Test {
   static ScriptedPort::Response Bytes(const QByteArray& bytes, qint64 delay = 5) { return {{delay, bytes}}; }
 
   static void AnswerEverythingOn(ScriptedPort& on, const QByteArray& data) {
-    on.setResponder(testing::PrinterResponder([data](int, QByteArray) { return PrinterReply{data}; }));
+    on.setResponder(test::PrinterResponder([data](int, QByteArray) { return PrinterReply{data}; }));
   }
   void AnswerEverything(const QByteArray& data) { AnswerEverythingOn(port, data); }
 
@@ -46,7 +46,7 @@ class FPSendTest : public ::testing::Test {
 };
 
 TEST_F(FPSendTest, ValidReplyStoresDataStatusAndCodeZero) {
-  port.setResponder(testing::PrinterResponder([](int command, QByteArray data) {
+  port.setResponder(test::PrinterResponder([](int command, QByteArray data) {
     EXPECT_EQ(command, 90);
     EXPECT_EQ(data, "1");
     PrinterReply r{"1.22SR 09NOV03 1230,BB78"};

@@ -8,10 +8,10 @@
 namespace pralix {
 namespace {
 
-using testing::FormFPHarness;
-using testing::kSilence;
-using testing::RecordingUi;
-using testing::Reply;
+using test::FormFPHarness;
+using test::kSilence;
+using test::RecordingUi;
+using test::Reply;
 
 const QByteArray kTwelveZeros = "000000000000";
 
@@ -45,7 +45,7 @@ TEST(GuardedCommand, PaperReplacedThenTheRepeatedCommandsReplyIsReturned) {
   // The same command again, as a new exchange with its own sequence number.
   ASSERT_EQ(h.port.writes().size(), 2u);
   EXPECT_EQ(h.writtenCommands(), std::vector<int>({90, 90}));
-  EXPECT_EQ(testing::RequestData(h.port.writes()[1]), "1");
+  EXPECT_EQ(test::RequestData(h.port.writes()[1]), "1");
   EXPECT_NE(h.port.writes()[0][2], h.port.writes()[1][2]);
 }
 
@@ -103,14 +103,14 @@ TEST(GuardedCommand, GeneralErrorRaisesWithTheStatusBytesAndTheProgramGoesOn) {
 QByteArray StaleReplyTo(const QByteArray& request) {
   QByteArray stale = request;
   stale[2] = char(request[2] == 0x20 ? 0x7F : request[2] - 1);
-  return testing::ReplyTo(stale, {"late"});
+  return test::ReplyTo(stale, {"late"});
 }
 
 TEST(GuardedCommand, CommunicationFailuresQuitOthersOnlyRaise) {
-  using Response = testing::ScriptedPort::Response;
+  using Response = test::ScriptedPort::Response;
   struct Case {
     const char* name;
-    testing::ScriptedPort::Responder responder;
+    test::ScriptedPort::Responder responder;
     QByteArray data;
     qint32 code;
     const char* text;
@@ -120,7 +120,7 @@ TEST(GuardedCommand, CommunicationFailuresQuitOthersOnlyRaise) {
       {"silent printer", [](const QByteArray&) { return Response{}; }, "", kNoAnswer, "Stampac se ne javlja - proverite stampac i kabl!", true},
       {"NAK storm", [](const QByteArray&) { return Response{{1, "\x15"}}; }, "", kNakStorm, "Stampac javlja greske u komunikaciji - proverite kabl!", true},
       {"start without length", [](const QByteArray&) { return Response{{1, "\x01"}}; }, "", kNoLength, "Stampac je prestao da se javlja - proverite stampac i kabl!", true},
-      {"frame cut short", [](const QByteArray& r) { return Response{{1, testing::ReplyTo(r, {"abc"}).left(8)}}; }, "",
+      {"frame cut short", [](const QByteArray& r) { return Response{{1, test::ReplyTo(r, {"abc"}).left(8)}}; }, "",
        kIncompleteFrame, "Stampac je prestao da se javlja - proverite stampac i kabl!", true},
       {"length below 0x20", [](const QByteArray&) { return Response{{1, QByteArray("\x01\x1F", 2)}}; }, "",
        kBadLength, "Stampac je vratio duzinu 31 - van opsega!", false},
@@ -129,7 +129,7 @@ TEST(GuardedCommand, CommunicationFailuresQuitOthersOnlyRaise) {
       {"request too long", [](const QByteArray&) { return Response{}; }, QByteArray(205, 'A'), kRequestTooLong,
        "Zadato previse podataka!", false},
       {"display missing",
-       [](const QByteArray& r) { return Response{{1, testing::ReplyTo(r, Reply("", {{0, 5}, {0, 3}}))}}; }, "",
+       [](const QByteArray& r) { return Response{{1, test::ReplyTo(r, Reply("", {{0, 5}, {0, 3}}))}}; }, "",
        kDisplayMissing, "Povezite Display za kupca sa Stampacem!", false},
   };
   for (const Case& c : cases) {
@@ -173,7 +173,7 @@ TEST(GuardedCommand, WaitForPaperRepeatsTheLastCommandAndTellsHowItEnded) {
   struct Case {
     const char* name;
     qint32 codeBefore;
-    std::optional<testing::PrinterReply> answer;
+    std::optional<test::PrinterReply> answer;
     int dialogs;
     bool result;
   };
@@ -196,7 +196,7 @@ TEST(GuardedCommand, WaitForPaperRepeatsTheLastCommandAndTellsHowItEnded) {
     EXPECT_EQ(int(h.port.writes().size()), c.dialogs);
     if (c.dialogs > 0) {
       EXPECT_EQ(h.writtenCommands(), std::vector<int>({107}));
-      EXPECT_EQ(testing::RequestData(h.port.writes()[0]), "I");
+      EXPECT_EQ(test::RequestData(h.port.writes()[0]), "I");
     }
   }
 }

@@ -19,12 +19,12 @@
 namespace pralix {
 namespace {
 
-using testing::PortBank;
-using testing::PrinterReply;
-using testing::RecordingUi;
-using testing::RequestCommand;
-using testing::RequestData;
-using testing::ScriptedPort;
+using test::PortBank;
+using test::PrinterReply;
+using test::RecordingUi;
+using test::RequestCommand;
+using test::RequestData;
+using test::ScriptedPort;
 using Kind = RecordingUi::Kind;
 
 struct FixedClock final : Clock {
@@ -40,7 +40,7 @@ struct FakePrinter {
   std::map<int, quint8> statusOf;  // command -> byte 0 bits for that command only
   QByteArray& operator()(int command, const QByteArray& data = {}) { return replies[{command, data}]; }
   void attachTo(ScriptedPort& port) {
-    port.setResponder(testing::PrinterResponder([this](int command, QByteArray data) {
+    port.setResponder(test::PrinterResponder([this](int command, QByteArray data) {
       PrinterReply reply{replies[{command, data}]};
       for (int i = 0; i < 6; ++i) reply.status[i] = status[i];
       if (statusOf.count(command)) reply.status[0] |= statusOf[command];
@@ -105,7 +105,7 @@ class WorkstationTest : public ::testing::Test {
   test::FakeWindowsVersionSource version;
   test::FakeHttpClient http;
   RecordingUi ui;
-  testing::RecordingMutex mutex;
+  test::RecordingMutex mutex;
   YellowMsg yellow{ui, mutex};
   TFormFP formFP{ui, yellow};
   Workstation workstation{WorkstationDeps{ports, formFP, ui, clock, deviceMap, processes, driveC, version, http,

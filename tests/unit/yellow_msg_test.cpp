@@ -19,8 +19,8 @@
 namespace pralix {
 namespace {
 
-using testing::RecordingMutex;
-using testing::RecordingUi;
+using test::RecordingMutex;
+using test::RecordingUi;
 
 TEST(YellowMsgCaption, CatalogueNumbersAreShownPlusThousand) {
   EXPECT_EQ(YellowMsgCaption(3), "MSG - 1003");

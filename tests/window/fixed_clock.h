@@ -3,7 +3,7 @@
 
 #include "platform/clock.h"
 
-namespace pralix::testing {
+namespace pralix::test {
 
 class FixedClock final : public Clock {
  public:
@@ -15,4 +15,4 @@ class FixedClock final : public Clock {
   QDateTime now_;
 };
 
-}  // namespace pralix::testing
+}  // namespace pralix::test

@@ -26,7 +26,7 @@
 #include "workstation/qt_user_interface_window.h"
 #include "workstation/workstation.h"
 
-namespace pralix::testing {
+namespace pralix::test {
 
 struct SentFrame {
   QString port;
@@ -100,4 +100,4 @@ struct MainWindowRig {
   TFormMainPralix window{workstation};
 };
 
-}  // namespace pralix::testing
+}  // namespace pralix::test

@@ -18,9 +18,9 @@
 namespace pralix {
 namespace {
 
-using testing::MainWindowRig;
-using testing::ModalScript;
-using testing::SentFrame;
+using test::MainWindowRig;
+using test::ModalScript;
+using test::SentFrame;
 
 const QColor kOffWhite(249, 251, 248);
 
@@ -179,7 +179,7 @@ TEST(MainWindowLook, WindowControlsAndPanelsAreWhereTheyBelong) {
 // What one key or click did.
 struct Outcome {
   std::vector<SentFrame> wire;
-  std::vector<testing::ShownModal> shown;
+  std::vector<test::ShownModal> shown;
   QString reachedControl;
   bool windowOpen;
 };
@@ -303,7 +303,7 @@ TEST(MainWindowKeys, KeyFourAsksForPaperInTheImportantMessageAndPrintsWhenItIsBa
   MainWindowRig rig;
   ASSERT_TRUE(rig.StartUp());
   int answered = 0;
-  rig.printer = [&](int, const QByteArray&) { return ++answered == 1 ? testing::Reply("", {{2, 0}}) : testing::Reply(""); };
+  rig.printer = [&](int, const QByteArray&) { return ++answered == 1 ? test::Reply("", {{2, 0}}) : test::Reply(""); };
   ModalScript modals;
   bool mutexHeld = false;
   modals.then([&](QWidget* modal) {

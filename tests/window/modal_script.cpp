@@ -8,7 +8,7 @@
 #include "messages/P00_YellowMsg_window.h"
 #include "messages/P20_Param79_window.h"
 
-namespace pralix::testing {
+namespace pralix::test {
 
 namespace {
 
@@ -113,4 +113,4 @@ ModalScript::Action ModalScript::EnterPeriod(QDate from, QDate to) {
   };
 }
 
-}  // namespace pralix::testing
+}  // namespace pralix::test

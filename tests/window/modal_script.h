@@ -16,7 +16,7 @@
 #include <functional>
 #include <vector>
 
-namespace pralix::testing {
+namespace pralix::test {
 
 struct ShownModal {
   QString className;  // "QMessageBox", "TFormYellowMsg", "TFormParam79"
@@ -63,4 +63,4 @@ class ModalScript {
   int unexpected_ = 0;
 };
 
-}  // namespace pralix::testing
+}  // namespace pralix::test

@@ -12,8 +12,8 @@
 namespace pralix {
 namespace {
 
-using testing::FixedClock;
-using testing::ModalScript;
+using test::FixedClock;
+using test::ModalScript;
 
 const QDate kToday(2021, 2, 7);
 const QString kInvertedRange = QString::fromLatin1(TFormParam79::kInvertedRangeMessage);

@@ -17,8 +17,8 @@
 namespace pralix {
 namespace {
 
-using testing::ModalScript;
-using testing::ShownModal;
+using test::ModalScript;
+using test::ShownModal;
 
 ShownModal ShowAndClose(TFormYellowMsg& dialog, const QString& text) {
   ModalScript modals;
@@ -117,11 +117,11 @@ TEST(YellowMsgWindow, KeysWithoutACharacterLeaveItOpen) {
 }
 
 TEST(YellowMsgWindow, CatalogueMessageThroughTheUserInterfaceHoldsTheMutexWhileShown) {
-  testing::FixedClock clock;
+  test::FixedClock clock;
   TFormYellowMsg formYellowMsg;
   TFormParam79 formParam79(clock);
   QtUserInterface ui(formYellowMsg, formParam79);
-  testing::RecordingMutex mutex;
+  test::RecordingMutex mutex;
   YellowMsg yellow(ui, mutex);
 
   ModalScript modals;
