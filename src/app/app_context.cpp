@@ -1,6 +1,7 @@
 #include "app/app_context.h"
 
 #include <QDir>
+#include <QTextStream>
 #include <stdexcept>
 
 #include "workstation/diag_upload.h"
@@ -25,6 +26,15 @@ AppContext::AppContext(UserInterface& ui, const QString& traceFile)
   workstation_ = std::make_unique<Workstation>(WorkstationDeps{
       comPort(), *formFP_, ui, clock_, *deviceMap_, *processes_, *driveC_, *windowsVersion_, http_,
       DiagDataUrl(), QDir::currentPath()});
+}
+
+std::unique_ptr<AppContext> MakeAppContextOrReport(UserInterface& ui, const QString& traceFile) {
+  try {
+    return std::make_unique<AppContext>(ui, traceFile);
+  } catch (const std::exception& e) {
+    QTextStream(stderr) << e.what() << "\n";
+    return nullptr;
+  }
 }
 
 }  // namespace pralix

@@ -49,4 +49,8 @@ class AppContext {
   std::unique_ptr<Workstation> workstation_;
 };
 
+// For the headless commands: the context, or nullptr after telling on
+// standard error why it could not be made (an unwritable trace file).
+std::unique_ptr<AppContext> MakeAppContextOrReport(UserInterface& ui, const QString& traceFile);
+
 }  // namespace pralix

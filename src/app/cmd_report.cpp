@@ -77,13 +77,8 @@ int RunReportCommand(const QStringList& args) {
     ui.setPeriod(from, to);
   }
 
-  std::unique_ptr<AppContext> context;
-  try {
-    context = std::make_unique<AppContext>(ui, parser.value("trace"));
-  } catch (const std::exception& e) {
-    err << e.what() << "\n";
-    return kUsage;
-  }
+  const std::unique_ptr<AppContext> context = MakeAppContextOrReport(ui, parser.value("trace"));
+  if (!context) return kUsage;
   // The port must be free of the fiscal-link software, as after the window's start-up.
   context->processes().stopFiscalLink();
   context->workstation().fields().ModelIndex = model;

@@ -72,13 +72,8 @@ int RunTestCommand(const QStringList& args) {
   }
 
   ConsoleUserInterface ui(paperWait);
-  std::unique_ptr<AppContext> context;
-  try {
-    context = std::make_unique<AppContext>(ui, parser.value("trace"));
-  } catch (const std::exception& e) {
-    err << e.what() << "\n";
-    return kUsage;
-  }
+  const std::unique_ptr<AppContext> context = MakeAppContextOrReport(ui, parser.value("trace"));
+  if (!context) return kUsage;
   Workstation& workstation = context->workstation();
   if (!workstation.StartUp(parser.values("port"))) return kNoPort;
   workstation.fields().CBFPIndex = model;
