@@ -31,13 +31,48 @@ int Hold(const char* prefixArgument) {
   return 0;
 }
 
-bool EndsWithIgnoringCase(const std::wstring& text, const std::wstring& end) {
-  return text.size() >= end.size() &&
-         CompareStringOrdinal(text.c_str() + text.size() - end.size(), int(end.size()), end.c_str(), int(end.size()),
-                              TRUE) == CSTR_EQUAL;
+std::wstring FileNameOf(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
+
+std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
+
+bool SameNameIgnoringCase(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The command line after the program's own name, as the starter wrote it.
+std::wstring ArgumentsOfCommandLine() {
+  const std::wstring line = GetCommandLineW();
+  std::size_t i = 0;
+  if (!line.empty() && line[0] == L'"') {
+    i = line.find(L'"', 1);
+    i = i == std::wstring::npos ? line.size() : i + 1;
+  } else {
+    while (i < line.size() && line[i] != L' ' && line[i] != L'\t') ++i;
+  }
+  while (i < line.size() && (line[i] == L' ' || line[i] == L'\t')) ++i;
+  return line.substr(i);
+}
+
+int Record() {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  GetStartupInfoW(&startup);
+  const std::wstring showMode =
+      (startup.dwFlags & STARTF_USESHOWWINDOW) ? std::to_wstring(startup.wShowWindow) : std::wstring(L"none");
+  const std::wstring record = ArgumentsOfCommandLine() + L"\n" + showMode;
+  WriteFileBytes(FolderOf(OwnProgramPath()) + L"\\" + kRecordFileName, Utf8Bytes(record));
+  SetNamedEvent(kRecordedEvent);
+  return 0;
 }
 
 }  // namespace
+
+StartRecord ReadStartRecord(const std::wstring& folder) {
+  const std::wstring text = WideFromUtf8(ReadFileBytes(folder + L"\\" + kRecordFileName));
+  const std::size_t lineBreak = text.find(L'\n');
+  if (lineBreak == std::wstring::npos) return {text, L""};
+  return {text.substr(0, lineBreak), text.substr(lineBreak + 1)};
+}
 
 int RunAsChildIfAsked(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], kHoldArgument) == 0) return Hold(argv[2]);
@@ -45,10 +80,9 @@ int RunAsChildIfAsked(int argc, char** argv) {
     Sleep(kChildLifetimeMs);
     return 0;
   }
-  if (argc == 1 && EndsWithIgnoringCase(OwnProgramPath(), std::wstring(L"\\") + kOpenedProgramName)) {
-    SetNamedEvent(kOpenedEvent);
-    return 0;
-  }
+  const std::wstring ownName = FileNameOf(OwnProgramPath());
+  for (const wchar_t* recorderName : kRecorderNames)
+    if (SameNameIgnoringCase(ownName, recorderName)) return Record();
   return -1;
 }
 

@@ -1,6 +1,8 @@
 // Starting programs through the shell: the start returns while the program
-// still runs, and "taskkill /IM Ostrik* /F" ends exactly the processes whose
-// image name begins with Ostrik.  The programs are copies of this one
+// still runs; taskkill and the shell's open get the arguments and show
+// modes the tool means, as a stand-in program named like them records; and,
+// on real Windows, "taskkill /IM Ostrik* /F" ends exactly the processes
+// whose image name begins with Ostrik.  The programs are copies of this one
 // (child_program.h).  Waits are bounded only so that a fault cannot hang
 // the run; nothing here depends on how fast anything is.
 
@@ -90,6 +92,29 @@ bool WaitUntilNoProcessNamed(const std::wstring& imageName) {
   return false;
 }
 
+// The shell looks for a bare program name in the current folder first.
+class CurrentFolderSwitch {
+ public:
+  explicit CurrentFolderSwitch(const std::wstring& folder) {
+    wchar_t current[MAX_PATH + 1];
+    former_.assign(current, GetCurrentDirectoryW(MAX_PATH + 1, current));
+    switched_ = SetCurrentDirectoryW(folder.c_str()) != FALSE;
+  }
+  ~CurrentFolderSwitch() { SetCurrentDirectoryW(former_.c_str()); }
+  CurrentFolderSwitch(const CurrentFolderSwitch&) = delete;
+  CurrentFolderSwitch& operator=(const CurrentFolderSwitch&) = delete;
+  bool switched() const { return switched_; }
+
+ private:
+  std::wstring former_;
+  bool switched_ = false;
+};
+
+bool RunningUnderWine() {
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 }  // namespace
 
 WIN_TEST(ShellStartReturnsWhileTheProgramStillRuns) {
@@ -112,17 +137,38 @@ WIN_TEST(ShellStartOfAMissingProgramReportsFailure) {
   CHECK(!win::ShellStart(L"open", L"C:\\PralixNoSuchFolder\\NoSuchProgram.exe", L"", SW_SHOWNORMAL));
 }
 
-WIN_TEST(ShellOpenHandsTheTargetToItsHandler) {
+WIN_TEST(TaskkillIsStartedForEveryOstrikProcessInTheDefaultShowMode) {
+  ScratchFolder folder(L"TaskkillStandIn");
+  REQUIRE(win::CopyFileOver(OwnProgramPath(), folder.file(L"taskkill.exe")));
+  const Event recorded(kRecordedEvent);
+  REQUIRE(recorded.valid());
+  {
+    const CurrentFolderSwitch here(folder.path());
+    REQUIRE(here.switched());
+    win::StartTaskkillOfFiscalLink();
+  }
+  REQUIRE(recorded.waitSet());
+  const StartRecord record = ReadStartRecord(folder.path());
+  CHECK_EQ(record.arguments, std::wstring(L"/IM Ostrik* /F"));
+  CHECK_EQ(record.showMode, std::to_wstring(SW_SHOWDEFAULT));
+  CHECK_EQ(record.showMode, std::wstring(L"10"));
+}
+
+WIN_TEST(ShellOpenHandsTheTargetToItsHandlerShownNormally) {
   ScratchFolder folder(L"ShellOpen");
-  const std::wstring program = folder.file(kOpenedProgramName);
-  REQUIRE(win::CopyFileOver(OwnProgramPath(), program));
-  const Event opened(kOpenedEvent);
-  REQUIRE(opened.valid());
-  win::ShellOpen(program);
-  CHECK(opened.waitSet());
+  const std::wstring document = folder.file(L"PralixOpenedDocument.exe");
+  REQUIRE(win::CopyFileOver(OwnProgramPath(), document));
+  const Event recorded(kRecordedEvent);
+  REQUIRE(recorded.valid());
+  win::ShellOpen(document);
+  REQUIRE(recorded.waitSet());
+  const StartRecord record = ReadStartRecord(folder.path());
+  CHECK_EQ(record.arguments, std::wstring());
+  CHECK_EQ(record.showMode, std::wstring(L"1"));
 }
 
 WIN_TEST(TaskkillEndsEveryProcessWhoseNameBeginsWithOstrik) {
+  if (RunningUnderWine()) SKIP("Wine's taskkill matches /IM names only whole, without wildcards");
   ScratchFolder folder(L"Taskkill");
   const std::wstring names[] = {L"Ostrik10.exe", L"ostrikLink.exe", L"NotOstrik.exe"};
   for (const std::wstring& name : names) REQUIRE(win::CopyFileOver(OwnProgramPath(), folder.file(name)));

@@ -84,6 +84,22 @@ void RemoveTree(const std::wstring& path) {
   RemoveDirectoryW(path.c_str());
 }
 
+std::string Utf8Bytes(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string bytes(size, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), bytes.data(), size, nullptr, nullptr);
+  return bytes;
+}
+
+std::wstring WideFromUtf8(const std::string& bytes) {
+  if (bytes.empty()) return std::wstring();
+  const int size = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(bytes.size()), nullptr, 0);
+  std::wstring text(size, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(bytes.size()), text.data(), size);
+  return text;
+}
+
 std::wstring OwnProgramPath() {
   std::wstring path(32768, L'\0');
   path.resize(GetModuleFileNameW(nullptr, path.data(), DWORD(path.size())));

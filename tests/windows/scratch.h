@@ -50,6 +50,8 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // The whole content, or "<unreadable>" when the file cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
+std::string Utf8Bytes(const std::wstring& text);
+std::wstring WideFromUtf8(const std::string& bytes);
 
 // The full path of this test program.
 std::wstring OwnProgramPath();

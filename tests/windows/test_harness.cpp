@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/win/win_api.h"
+#include "scratch.h"
 
 namespace pralix::wintest {
 
@@ -19,6 +19,7 @@ std::vector<RegisteredTest>& Registry() {
 }
 
 int failuresInCurrentTest = 0;
+bool currentTestSkipped = false;
 
 }  // namespace
 
@@ -30,23 +31,29 @@ void ReportFailure(const char* file, int line, const std::string& what) {
   std::fflush(stdout);
 }
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string utf8(size, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), utf8.data(), size, nullptr, nullptr);
-  return utf8;
+void ReportSkip(const std::string& why) {
+  currentTestSkipped = true;
+  std::printf("  skipped: %s\n", why.c_str());
+  std::fflush(stdout);
 }
 
-int RunAllTests() {
+std::string Utf8(const std::wstring& text) { return Utf8Bytes(text); }
+
+int RunAllTests(const std::string& filter) {
   int passed = 0;
   int failed = 0;
+  int skipped = 0;
   for (const RegisteredTest& test : Registry()) {
+    if (std::string(test.name).find(filter) == std::string::npos) continue;
     std::printf("[ RUN    ] %s\n", test.name);
     std::fflush(stdout);
     failuresInCurrentTest = 0;
+    currentTestSkipped = false;
     test.function();
-    if (failuresInCurrentTest == 0) {
+    if (failuresInCurrentTest == 0 && currentTestSkipped) {
+      ++skipped;
+      std::printf("[ SKIPPED] %s\n", test.name);
+    } else if (failuresInCurrentTest == 0) {
       ++passed;
       std::printf("[     OK ] %s\n", test.name);
     } else {
@@ -55,7 +62,7 @@ int RunAllTests() {
     }
     std::fflush(stdout);
   }
-  std::printf("%d passed, %d failed\n", passed, failed);
+  std::printf("%d passed, %d failed, %d skipped\n", passed, failed, skipped);
   std::fflush(stdout);
   return failed == 0 ? 0 : 1;
 }

@@ -2,7 +2,8 @@
 // A tiny test harness for the Windows backends, which run under Wine where
 // GoogleTest is not at hand.  A test is a void function registered with
 // WIN_TEST; CHECK and CHECK_EQ record a failure and go on, REQUIRE records
-// one and leaves the test.  RunAllTests closes with "N passed, N failed".
+// one and leaves the test, SKIP leaves it as skipped.  RunAllTests closes
+// with "N passed, N failed, N skipped".
 
 #include <cstdint>
 #include <optional>
@@ -19,7 +20,10 @@ struct TestRegistration {
 };
 
 void ReportFailure(const char* file, int line, const std::string& what);
-int RunAllTests();  // the process exit code: 0 when every test passed
+void ReportSkip(const std::string& why);
+// Runs the tests whose name contains filter (all when it is empty); the
+// process exit code: 0 when no test that ran failed.
+int RunAllTests(const std::string& filter);
 
 std::string Utf8(const std::wstring& text);
 
@@ -68,6 +72,12 @@ std::string Describe(const std::vector<T>& values) {
       ::pralix::wintest::ReportFailure(__FILE__, __LINE__, "REQUIRE(" #condition ")");         \
       return;                                                                                  \
     }                                                                                          \
+  } while (0)
+
+#define SKIP(why)                                                                              \
+  do {                                                                                         \
+    ::pralix::wintest::ReportSkip(why);                                                        \
+    return;                                                                                    \
   } while (0)
 
 #define CHECK_EQ(actual, expected)                                                             \
