@@ -36,9 +36,10 @@ int RunReportCommand(const QStringList& args) {
   parser.addOption({"from", "First day of the periodic report.", "YYYY-MM-DD"});
   parser.addOption({"to", "Last day of the periodic report.", "YYYY-MM-DD"});
   parser.addOption({"trace", "Write every frame on the line to FILE.", "FILE"});
+  parser.addOption({"paper-wait", "Seconds the paper request waits when not on a terminal (default 5).", "SECONDS", "5"});
   const QString usage =
       "usage: pralix report {diagnostic|x|z|periodic} [--model INDEX] [--port NAME] [--baud N]\n"
-      "                     [--from YYYY-MM-DD --to YYYY-MM-DD] [--trace FILE]\n";
+      "                     [--from YYYY-MM-DD --to YYYY-MM-DD] [--trace FILE] [--paper-wait SECONDS]\n";
   if (!parser.parse(QStringList{"pralix report"} + args) || parser.positionalArguments().size() != 1) {
     err << parser.errorText() << "\n" << usage;
     return kUsage;
@@ -46,9 +47,10 @@ int RunReportCommand(const QStringList& args) {
   const ReportKind* kind = nullptr;
   for (const ReportKind& k : kReports)
     if (parser.positionalArguments()[0] == QLatin1String(k.name)) kind = &k;
-  bool modelOk = false;
+  bool modelOk = false, waitOk = false;
   const int model = parser.value("model").toInt(&modelOk);
-  if (!kind || !modelOk || model < 0 || model > 15) {
+  const int paperWait = parser.value("paper-wait").toInt(&waitOk);
+  if (!kind || !modelOk || model < 0 || model > 15 || !waitOk || paperWait < 0) {
     err << usage;
     return kUsage;
   }
@@ -62,7 +64,7 @@ int RunReportCommand(const QStringList& args) {
     }
   }
 
-  ConsoleUserInterface ui;
+  ConsoleUserInterface ui(paperWait);
   if (kind->key == u'7') {
     const QDate from = QDate::fromString(parser.value("from"), Qt::ISODate);
     const QDate to = QDate::fromString(parser.value("to"), Qt::ISODate);
@@ -88,8 +90,11 @@ int RunReportCommand(const QStringList& args) {
   context->comPort().close();
 
   FPCommand00& cmd = context->formFP().FPCmd;
+  // An error box (a port that would not open, say) means no result code of
+  // this command is there to show.
+  const bool exchanged = ui.errorCount() == 0 || cmd.ErrorCode != kOk;
   const bool accepted = ui.errorCount() == 0 && cmd.ErrorCode == kOk;
-  out << "Result code: " << cmd.ErrorCode << "\n";
+  if (exchanged) out << "Result code: " << cmd.ErrorCode << "\n";
   if (cmd.ErrorCode != kOk) out << QString::fromLatin1(cmd.ErrorText()) << "\n";
   out << (accepted ? "The printer accepted the command." : "The printer did not accept the command.") << "\n";
   return accepted ? kAccepted : kRefused;

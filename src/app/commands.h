@@ -11,7 +11,8 @@ int RunSendCommand(const QStringList& args);
 int RunPortsCommand(const QStringList& args);
 // pralix test [--model INDEX] [--port NAME]... [--json] [--trace FILE] [--paper-wait SECONDS]
 int RunTestCommand(const QStringList& args);
-// pralix report {diagnostic|x|z|periodic} [--model INDEX] [--port NAME] [--from --to]
+// pralix report {diagnostic|x|z|periodic} [--model INDEX] [--port NAME] [--baud N] [--from --to]
+//               [--trace FILE] [--paper-wait SECONDS]
 int RunReportCommand(const QStringList& args);
 
 }  // namespace pralix
