@@ -28,7 +28,7 @@ constexpr char kUsage[] =
     "       pralix ports\n"
     "       pralix test [--model INDEX] [--port NAME]... [--json] [--trace FILE] [--paper-wait SECONDS]\n"
     "       pralix report {diagnostic|x|z|periodic} [--model INDEX] [--port NAME] [--baud N]\n"
-    "                     [--from YYYY-MM-DD --to YYYY-MM-DD] [--trace FILE]\n";
+    "                     [--from YYYY-MM-DD --to YYYY-MM-DD] [--trace FILE] [--paper-wait SECONDS]\n";
 
 }  // namespace
 
