@@ -1,7 +1,9 @@
 #include "workstation/log_file_writes.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <stdexcept>
+
+#include "workstation/text_lines.h"
 
 namespace pralix {
 namespace {
@@ -48,18 +50,14 @@ QString AppendLogLine(const QString& path, const QByteArray& line) {
 }
 
 bool CopyFileOver(const QString& source, const QString& target) {
-  QFile in(source);
-  if (!in.open(QIODevice::ReadOnly)) return false;
-  const QByteArray content = in.readAll();
-  if (in.error() != QFileDevice::NoError) return false;
-
-  QSaveFile out(target);  // written beside the target, then renamed over it
-  if (!out.open(QIODevice::WriteOnly)) return false;
-  if (out.write(content) != content.size()) {
-    out.cancelWriting();
+  // The copy is written beside the target and then takes its place, so an
+  // earlier copy survives any failure.
+  try {
+    ReplaceFileContent(target, ReadWholeFile(source));
+    return true;
+  } catch (const std::runtime_error&) {
     return false;
   }
-  return out.commit();
 }
 
 }  // namespace pralix
