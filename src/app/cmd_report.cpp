@@ -6,6 +6,7 @@
 #include "app/app_context.h"
 #include "app/commands.h"
 #include "app/console_user_interface.h"
+#include "messages/P20_Param79.h"
 #include "workstation/model_catalogue.h"
 
 namespace pralix {
@@ -20,8 +21,6 @@ struct ReportKind {
 };
 constexpr ReportKind kReports[] = {{"diagnostic", u'4'}, {"x", u'5'}, {"z", u'6'}, {"periodic", u'7'}};
 
-const QString kInvertedPeriod = QStringLiteral(
-    "Od / From mora biti manje ili jednako od Do / To !\n\nOd / From must be less or equal than Do / To !");
 
 }  // namespace
 
@@ -73,7 +72,7 @@ int RunReportCommand(const QStringList& args) {
       return kUsage;
     }
     if (from > to) {
-      err << kInvertedPeriod << "\n";
+      err << kInvertedPeriodMessage << "\n";
       return kUsage;
     }
     ui.setPeriod(from, to);

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QLabel>
 
+#include "messages/P20_Param79.h"
 #include "messages/click_panel_window.h"
 #include "platform/clock.h"
 
@@ -18,8 +19,7 @@ class TFormParam79 final : public QDialog {
   static constexpr int mrOk = 1;
   static constexpr int mrCancel = 2;
 
-  static constexpr char kInvertedRangeMessage[] =
-      "Od / From mora biti manje ili jednako od Do / To !\n\nOd / From must be less or equal than Do / To !";
+  static constexpr const char* kInvertedRangeMessage = kInvertedPeriodMessage;
 
   // clock gives "today" for the pickers.
   explicit TFormParam79(const Clock& clock, QWidget* parent = nullptr);
