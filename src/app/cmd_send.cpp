@@ -5,8 +5,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <QTextStream>
 
 #include "app/commands.h"
@@ -14,12 +12,11 @@
 #include "link/P00_fpsend.h"
 #include "link/status_bits.h"
 #include "platform/qt/qt_serial_port.h"
+#include "workstation/printer_text.h"
 
 namespace pralix {
 
 namespace {
-
-QString PrinterText(const QByteArray& bytes) { return QStringDecoder("windows-1251").decode(bytes); }
 
 QStringList SetBitNames(const FPCommand00& cmd) {
   QStringList names;
@@ -33,9 +30,9 @@ void PrintJson(FPCommand00& cmd, QTextStream& out) {
   QJsonObject o;
   o["code"] = cmd.ErrorCode;
   o["error_text"] = QString::fromLatin1(cmd.ErrorText());
-  o["reply_data"] = PrinterText(cmd.ReplyData);
+  o["reply_data"] = DecodePrinterText(cmd.ReplyData);
   QJsonArray fields, status, bits;
-  for (int i = 0; i < FPCommand00::kFieldCount; ++i) fields.append(PrinterText(cmd.Field(i)));
+  for (int i = 0; i < FPCommand00::kFieldCount; ++i) fields.append(DecodePrinterText(cmd.Field(i)));
   for (int i = 0; i < 6; ++i) status.append(cmd.StatusByte(i));
   for (const QString& name : SetBitNames(cmd)) bits.append(name);
   o["fields"] = fields;
@@ -48,12 +45,12 @@ void PrintText(FPCommand00& cmd, QTextStream& out) {
   out << "Code:       " << cmd.ErrorCode << "\n";
   const QByteArray error = cmd.ErrorText();
   out << "Error text: " << (error.isEmpty() ? QStringLiteral("(none)") : QString::fromLatin1(error).replace("\n", "\n            ")) << "\n";
-  out << "Reply data: " << PrinterText(cmd.ReplyData) << "\n";
+  out << "Reply data: " << DecodePrinterText(cmd.ReplyData) << "\n";
   int last = -1;
   for (int i = 0; i < FPCommand00::kFieldCount; ++i)
     if (!cmd.Field(i).isEmpty()) last = i;
   for (int i = 0; i <= last; ++i)
-    out << QStringLiteral("Field %1:").arg(i, -3) << "   " << PrinterText(cmd.Field(i)) << "\n";
+    out << QStringLiteral("Field %1:").arg(i, -3) << "   " << DecodePrinterText(cmd.Field(i)) << "\n";
   out << "Status:    ";
   for (int i = 0; i < 6; ++i) out << " " << QStringLiteral("%1").arg(cmd.StatusByte(i), 2, 16, QChar('0')).toUpper();
   out << "\n";
@@ -90,10 +87,7 @@ int RunSendCommand(const QStringList& args) {
     return 2;
   }
   QByteArray data;
-  if (positional.size() == 2) {
-    QStringEncoder encode("windows-1251");
-    data = encode.encode(positional[1]);
-  }
+  if (positional.size() == 2) data = EncodePrinterText(positional[1]);
 
   QtSerialPort port;
   port.setPortName(parser.value("port"));

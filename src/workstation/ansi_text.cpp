@@ -1,36 +1,28 @@
 #include "workstation/ansi_text.h"
 
-#include <QStringEncoder>
+#include <QStringDecoder>
+
+#include "workstation/code_page.h"
 
 namespace pralix {
 namespace {
 
-QStringEncoder AnsiEncoder() {
 #ifdef Q_OS_WIN
-  return QStringEncoder(QStringConverter::System);
+constexpr QStringConverter::Encoding kAnsi = QStringConverter::System;
+QStringEncoder AnsiEncoder() { return QStringEncoder(kAnsi); }
+QStringDecoder AnsiDecoder() { return QStringDecoder(kAnsi); }
 #else
-  return QStringEncoder("windows-1250");
+QStringEncoder AnsiEncoder() { return QStringEncoder("windows-1250"); }
+QStringDecoder AnsiDecoder() { return QStringDecoder("windows-1250"); }
 #endif
-}
 
 }  // namespace
 
-QByteArray EncodeAnsiText(const QString& text) {
-  QStringEncoder encoder = AnsiEncoder();
-  QByteArray bytes = encoder.encode(text);
-  if (!encoder.hasError()) return bytes;
+QByteArray EncodeAnsiText(const QString& text) { return EncodeOrQuestionMark(text, AnsiEncoder); }
 
-  // Rare: encode character by character so that only the missing ones turn
-  // into "?" (the converter itself would write 0x1A).
-  bytes.clear();
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const qsizetype width = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-    QStringEncoder single = AnsiEncoder();
-    const QByteArray one = single.encode(QStringView(text).mid(i, width));
-    bytes += single.hasError() ? QByteArray("?") : one;
-    i += width - 1;
-  }
-  return bytes;
+QString DecodeAnsiText(const QByteArray& bytes) {
+  QStringDecoder decoder = AnsiDecoder();
+  return decoder.decode(bytes);
 }
 
 }  // namespace pralix

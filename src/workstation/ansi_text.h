@@ -11,5 +11,7 @@ namespace pralix {
 // European one, Windows-1250, stands in for it.  A character the code page
 // lacks becomes "?".
 QByteArray EncodeAnsiText(const QString& text);
+// The reverse, for the single-byte files the tool reads.
+QString DecodeAnsiText(const QByteArray& bytes);
 
 }  // namespace pralix

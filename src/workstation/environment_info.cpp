@@ -1,9 +1,9 @@
 #include "workstation/environment_info.h"
 
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <stdexcept>
 
+#include "workstation/ansi_text.h"
 #include "workstation/fiscal_link_paths.h"
 #include "workstation/text_lines.h"
 
@@ -13,17 +13,6 @@ namespace {
 
 constexpr char kOlderInstallationVersion[] = "10.1";
 constexpr char kNoVersion[] = "0.0";
-
-// Version.ini is single-byte text in the PC's ANSI code page (on Linux the
-// Central European one stands in, as for the tool's own files).
-QString DecodeAnsiLine(const QByteArray& line) {
-#ifdef Q_OS_WIN
-  QStringDecoder decoder(QStringConverter::System);
-#else
-  QStringDecoder decoder("windows-1250");
-#endif
-  return decoder.decode(line);
-}
 
 }  // namespace
 
@@ -52,7 +41,7 @@ void FiscalLinkVersionText(MainFields& fields, const DriveC& drive) {
   // Each line before the version line sets "0.0" on its way; an empty file
   // leaves the field alone.
   for (const QByteArray& raw : lines) {
-    const QString line = DecodeAnsiLine(raw);
+    const QString line = DecodeAnsiText(raw);  // the PC's ANSI code page
     if (!line.toUpper().contains(u"LINK")) {
       field = QString::fromLatin1(kNoVersion);
       continue;
