@@ -3,10 +3,10 @@
 // Ownership belongs to threads, so other holders are played by threads.
 
 #include <thread>
+#include <gtest/gtest.h>
 
 #include "platform/win/win_named_mutex.h"
 #include "scratch.h"
-#include "test_harness.h"
 
 namespace pralix::wintest {
 
@@ -39,57 +39,57 @@ bool FreeForAnotherThread() {
 
 }  // namespace
 
-WIN_TEST(NamedMutexIsHeldWhileOpenAndGoneAfterClose) {
-  CHECK(!NameExists());
+TEST(NamedMutex, IsHeldWhileOpenAndGoneAfterClose) {
+  EXPECT_FALSE(NameExists());
   WinNamedMutex mutex;
-  REQUIRE(mutex.create(kName));
-  CHECK(NameExists());
-  CHECK(!FreeForAnotherThread());  // created with ownership
+  ASSERT_TRUE(mutex.create(kName));
+  EXPECT_TRUE(NameExists());
+  EXPECT_FALSE(FreeForAnotherThread());  // created with ownership
   mutex.close();
-  CHECK(!NameExists());
+  EXPECT_FALSE(NameExists());
 }
 
-WIN_TEST(NamedMutexHeldElsewhereIsOpenedWithoutWaiting) {
+TEST(NamedMutex, HeldElsewhereIsOpenedWithoutWaiting) {
   WinNamedMutex holder;
-  REQUIRE(holder.create(kName));
+  ASSERT_TRUE(holder.create(kName));
 
   // A second dialog while the first holds the mutex: opened, never waited for.
   WinNamedMutex second;
   bool created = false;
   std::thread other([&] { created = second.create(kName); });
   other.join();
-  CHECK(created);
+  EXPECT_TRUE(created);
 
   holder.close();
-  CHECK(NameExists());             // the second handle keeps the name alive
-  CHECK(FreeForAnotherThread());   // and the second never got ownership
+  EXPECT_TRUE(NameExists());             // the second handle keeps the name alive
+  EXPECT_TRUE(FreeForAnotherThread());   // and the second never got ownership
   second.close();
-  CHECK(!NameExists());
+  EXPECT_FALSE(NameExists());
 }
 
-WIN_TEST(NamedMutexCloseWithoutCreateAndTwiceDoesNothing) {
+TEST(NamedMutex, CloseWithoutCreateAndTwiceDoesNothing) {
   WinNamedMutex mutex;
   mutex.close();
-  REQUIRE(mutex.create(kName));
+  ASSERT_TRUE(mutex.create(kName));
   mutex.close();
   mutex.close();
-  CHECK(!NameExists());
+  EXPECT_FALSE(NameExists());
 }
 
-WIN_TEST(NamedMutexCreatedAgainReplacesTheFormerHandle) {
+TEST(NamedMutex, CreatedAgainReplacesTheFormerHandle) {
   WinNamedMutex mutex;
-  REQUIRE(mutex.create(kName));
-  REQUIRE(mutex.create(kName));  // one handle only: the first was closed
+  ASSERT_TRUE(mutex.create(kName));
+  ASSERT_TRUE(mutex.create(kName));  // one handle only: the first was closed
   mutex.close();
-  CHECK(!NameExists());
+  EXPECT_FALSE(NameExists());
 }
 
-WIN_TEST(NamedMutexFromTheFactoryIsTheSystemOne) {
+TEST(NamedMutex, FromTheFactoryIsTheSystemOne) {
   std::unique_ptr<NamedMutex> mutex = CreateSystemNamedMutex();
-  REQUIRE(mutex->create(kName));
-  CHECK(NameExists());
+  ASSERT_TRUE(mutex->create(kName));
+  EXPECT_TRUE(NameExists());
   mutex.reset();  // destruction closes it
-  CHECK(!NameExists());
+  EXPECT_FALSE(NameExists());
 }
 
 }  // namespace pralix::wintest

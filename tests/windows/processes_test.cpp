@@ -6,11 +6,12 @@
 // (child_program.h).  Waits are bounded only so that a fault cannot hang
 // the run; nothing here depends on how fast anything is.
 
+#include <gtest/gtest.h>
+
 #include "child_program.h"
 #include "platform/win/win_file_copy.h"
 #include "platform/win/win_processes.h"
 #include "scratch.h"
-#include "test_harness.h"
 
 #include <tlhelp32.h>  // after <windows.h>, which it needs
 
@@ -117,71 +118,71 @@ bool RunningUnderWine() {
 
 }  // namespace
 
-WIN_TEST(ShellStartReturnsWhileTheProgramStillRuns) {
+TEST(ShellStart, ReturnsWhileTheProgramStillRuns) {
   const std::wstring prefix = L"PralixWinTests-hold";
   const Event started(prefix + L"-started");
   const Event release(prefix + L"-release");
   const Event finished(prefix + L"-finished");
-  REQUIRE(started.valid() && release.valid() && finished.valid());
+  ASSERT_TRUE(started.valid() && release.valid() && finished.valid());
 
-  CHECK(win::ShellStart(L"open", OwnProgramPath(), L"--child-hold " + prefix, SW_SHOWDEFAULT));
+  EXPECT_TRUE(win::ShellStart(L"open", OwnProgramPath(), L"--child-hold " + prefix, SW_SHOWDEFAULT));
   // The child cannot finish before it is released, and it is released only
   // now: a start that waited for it would never have come back.
-  CHECK(!finished.isSet());
-  CHECK(started.waitSet());
+  EXPECT_FALSE(finished.isSet());
+  EXPECT_TRUE(started.waitSet());
   release.set();
-  CHECK(finished.waitSet());
+  EXPECT_TRUE(finished.waitSet());
 }
 
-WIN_TEST(ShellStartOfAMissingProgramReportsFailure) {
-  CHECK(!win::ShellStart(L"open", L"C:\\PralixNoSuchFolder\\NoSuchProgram.exe", L"", SW_SHOWNORMAL));
+TEST(ShellStart, OfAMissingProgramReportsFailure) {
+  EXPECT_FALSE(win::ShellStart(L"open", L"C:\\PralixNoSuchFolder\\NoSuchProgram.exe", L"", SW_SHOWNORMAL));
 }
 
-WIN_TEST(TaskkillIsStartedForEveryOstrikProcessInTheDefaultShowMode) {
+TEST(Taskkill, IsStartedForEveryOstrikProcessInTheDefaultShowMode) {
   ScratchFolder folder(L"TaskkillStandIn");
-  REQUIRE(win::CopyFileOver(OwnProgramPath(), folder.file(L"taskkill.exe")));
+  ASSERT_TRUE(win::CopyFileOver(OwnProgramPath(), folder.file(L"taskkill.exe")));
   const Event recorded(kRecordedEvent);
-  REQUIRE(recorded.valid());
+  ASSERT_TRUE(recorded.valid());
   {
     const CurrentFolderSwitch here(folder.path());
-    REQUIRE(here.switched());
+    ASSERT_TRUE(here.switched());
     win::StartTaskkillOfFiscalLink();
   }
-  REQUIRE(recorded.waitSet());
+  ASSERT_TRUE(recorded.waitSet());
   const StartRecord record = ReadStartRecord(folder.path());
-  CHECK_EQ(record.arguments, std::wstring(L"/IM Ostrik* /F"));
-  CHECK_EQ(record.showMode, std::wstring(L"10"));  // SW_SHOWDEFAULT
+  EXPECT_EQ(record.arguments, std::wstring(L"/IM Ostrik* /F"));
+  EXPECT_EQ(record.showMode, std::wstring(L"10"));  // SW_SHOWDEFAULT
 }
 
-WIN_TEST(ShellOpenHandsTheTargetToItsHandlerShownNormally) {
+TEST(ShellOpen, HandsTheTargetToItsHandlerShownNormally) {
   ScratchFolder folder(L"ShellOpen");
   const std::wstring document = folder.file(L"PralixOpenedDocument.exe");
-  REQUIRE(win::CopyFileOver(OwnProgramPath(), document));
+  ASSERT_TRUE(win::CopyFileOver(OwnProgramPath(), document));
   const Event recorded(kRecordedEvent);
-  REQUIRE(recorded.valid());
+  ASSERT_TRUE(recorded.valid());
   win::ShellOpen(document);
-  REQUIRE(recorded.waitSet());
+  ASSERT_TRUE(recorded.waitSet());
   const StartRecord record = ReadStartRecord(folder.path());
-  CHECK_EQ(record.arguments, std::wstring());
-  CHECK_EQ(record.showMode, std::wstring(L"1"));  // SW_SHOWNORMAL
+  EXPECT_EQ(record.arguments, std::wstring());
+  EXPECT_EQ(record.showMode, std::wstring(L"1"));  // SW_SHOWNORMAL
 }
 
-WIN_TEST(TaskkillEndsEveryProcessWhoseNameBeginsWithOstrik) {
-  if (RunningUnderWine()) SKIP("Wine's taskkill matches /IM names only whole, without wildcards");
+TEST(Taskkill, EndsEveryProcessWhoseNameBeginsWithOstrik) {
+  if (RunningUnderWine()) GTEST_SKIP() << "Wine's taskkill matches /IM names only whole, without wildcards";
   ScratchFolder folder(L"Taskkill");
   const std::wstring names[] = {L"Ostrik10.exe", L"ostrikLink.exe", L"NotOstrik.exe"};
-  for (const std::wstring& name : names) REQUIRE(win::CopyFileOver(OwnProgramPath(), folder.file(name)));
+  for (const std::wstring& name : names) ASSERT_TRUE(win::CopyFileOver(OwnProgramPath(), folder.file(name)));
   {
     const ChildProcess fiscalLink(folder.file(names[0]), L"--child-linger");
     const ChildProcess lowerCase(folder.file(names[1]), L"--child-linger");
     const ChildProcess bystander(folder.file(names[2]), L"--child-linger");
-    REQUIRE(fiscalLink.started() && lowerCase.started() && bystander.started());
+    ASSERT_TRUE(fiscalLink.started() && lowerCase.started() && bystander.started());
 
     win::StartTaskkillOfFiscalLink();
-    CHECK(fiscalLink.waitEnded());
-    CHECK(lowerCase.waitEnded());  // image names match ignoring case
-    CHECK(WaitUntilNoProcessNamed(L"taskkill.exe"));
-    CHECK(bystander.isRunning());  // "Ostrik*" is a prefix, not a part of the name
+    EXPECT_TRUE(fiscalLink.waitEnded());
+    EXPECT_TRUE(lowerCase.waitEnded());  // image names match ignoring case
+    EXPECT_TRUE(WaitUntilNoProcessNamed(L"taskkill.exe"));
+    EXPECT_TRUE(bystander.isRunning());  // "Ostrik*" is a prefix, not a part of the name
   }
 }
 

@@ -3,9 +3,10 @@
 // so that creation order and name order agree: Windows enumerates in the
 // one, Wine in the other.
 
+#include <gtest/gtest.h>
+
 #include "platform/win/win_serial_comm.h"
 #include "scratch.h"
-#include "test_harness.h"
 
 namespace pralix::wintest {
 
@@ -26,9 +27,9 @@ std::wstring Padded(const std::wstring& start, std::size_t length) {
 
 }  // namespace
 
-WIN_TEST(SerialCommKeepsEnumerationOrderAndPassesOverNonStringValues) {
+TEST(SerialComm, KeepsEnumerationOrderAndPassesOverNonStringValues) {
   ScratchRegistryKey key(L"SerialCommOrder");
-  REQUIRE(key.isOpen());
+  ASSERT_TRUE(key.isOpen());
   key.setString(L"\\Device\\Serial0", L"COM2");
   key.setDword(L"\\Device\\Serial1", 3);
   key.setString(L"\\Device\\Serial2", L"COM10");
@@ -36,52 +37,52 @@ WIN_TEST(SerialCommKeepsEnumerationOrderAndPassesOverNonStringValues) {
   key.setString(L"\\Device\\VCP0", L"COM1");
 
   // Not sorted here: the port listing sorts; PortDeviceTag needs this order.
-  CHECK_EQ(ReadBack(key), (std::vector<Entry>{{L"\\Device\\Serial0", L"COM2"},
+  EXPECT_EQ(ReadBack(key), (std::vector<Entry>{{L"\\Device\\Serial0", L"COM2"},
                                               {L"\\Device\\Serial2", L"COM10"},
                                               {L"\\Device\\VCP0", L"COM1"}}));
 }
 
-WIN_TEST(SerialCommMissingOrEmptyKeyGivesNoPorts) {
-  CHECK(win::ReadSerialCommValues(HKEY_CURRENT_USER, L"Software\\PralixWinTests\\NoSuchKey").empty());
+TEST(SerialComm, MissingOrEmptyKeyGivesNoPorts) {
+  EXPECT_TRUE(win::ReadSerialCommValues(HKEY_CURRENT_USER, L"Software\\PralixWinTests\\NoSuchKey").empty());
   ScratchRegistryKey key(L"SerialCommEmpty");
-  REQUIRE(key.isOpen());
-  CHECK(ReadBack(key).empty());
+  ASSERT_TRUE(key.isOpen());
+  EXPECT_TRUE(ReadBack(key).empty());
 }
 
-WIN_TEST(SerialCommStringDataForms) {
+TEST(SerialComm, StringDataForms) {
   ScratchRegistryKey key(L"SerialCommForms");
-  REQUIRE(key.isOpen());
+  ASSERT_TRUE(key.isOpen());
   key.setRaw(L"a", REG_SZ, {'C', 0, 'O', 0, 'M', 0, '7', 0});  // stored without its closing zero
   key.setString(L"b", L"COM8", REG_EXPAND_SZ);
   key.setString(L"c", L"");
   key.setRaw(L"d", REG_MULTI_SZ, {'C', 0, 'O', 0, 'M', 0, '5', 0, 0, 0, 0, 0});
   key.setRaw(L"e", REG_SZ, {'C', 0, 'O', 0, 'M', 0, '4', 0, 0, 0, 'X', 0});  // a zero inside ends the text
 
-  CHECK_EQ(ReadBack(key), (std::vector<Entry>{{L"a", L"COM7"}, {L"b", L"COM8"}, {L"c", L""}, {L"e", L"COM4"}}));
+  EXPECT_EQ(ReadBack(key), (std::vector<Entry>{{L"a", L"COM7"}, {L"b", L"COM8"}, {L"c", L""}, {L"e", L"COM4"}}));
 }
 
-WIN_TEST(SerialCommDataBeyond256BytesEndsTheListKeepingWhatWasRead) {
+TEST(SerialComm, DataBeyond256BytesEndsTheListKeepingWhatWasRead) {
   ScratchRegistryKey key(L"SerialCommDataRoom");
-  REQUIRE(key.isOpen());
+  ASSERT_TRUE(key.isOpen());
   const std::wstring fits(127, L'F');      // 127 characters and the zero: 256 bytes
   const std::wstring tooLong(128, L'L');  // 258 bytes
   key.setString(L"\\Device\\Serial0", fits);
   key.setString(L"\\Device\\Serial1", tooLong);
   key.setString(L"\\Device\\Serial2", L"COM3");
 
-  CHECK_EQ(ReadBack(key), (std::vector<Entry>{{L"\\Device\\Serial0", fits}}));
+  EXPECT_EQ(ReadBack(key), (std::vector<Entry>{{L"\\Device\\Serial0", fits}}));
 }
 
-WIN_TEST(SerialCommNameBeyond255CharactersEndsTheListKeepingWhatWasRead) {
+TEST(SerialComm, NameBeyond255CharactersEndsTheListKeepingWhatWasRead) {
   ScratchRegistryKey key(L"SerialCommNameRoom");
-  REQUIRE(key.isOpen());
+  ASSERT_TRUE(key.isOpen());
   const std::wstring fits = Padded(L"\\Device\\Serial0", 255);  // with its zero: the 256 of room
   const std::wstring tooLong = Padded(L"\\Device\\Serial1", 256);
   key.setString(fits, L"COM1");
   key.setString(tooLong, L"COM2");
   key.setString(L"\\Device\\Serial2", L"COM3");
 
-  CHECK_EQ(ReadBack(key), (std::vector<Entry>{{fits, L"COM1"}}));
+  EXPECT_EQ(ReadBack(key), (std::vector<Entry>{{fits, L"COM1"}}));
 }
 
 }  // namespace pralix::wintest

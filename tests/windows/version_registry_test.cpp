@@ -1,9 +1,10 @@
 // The version values reader against a CurrentVersion-like key of the
 // test's own, under HKEY_CURRENT_USER, and once against the system's key.
 
+#include <gtest/gtest.h>
+
 #include "platform/win/win_version_registry.h"
 #include "scratch.h"
-#include "test_harness.h"
 
 namespace pralix::wintest {
 
@@ -23,44 +24,44 @@ std::optional<std::wstring> String(const ScratchRegistryKey& key, const wchar_t*
 
 }  // namespace
 
-WIN_TEST(VersionBothIntegersPresentAreRead) {
+TEST(Version, BothIntegersPresentAreRead) {
   ScratchRegistryKey key(L"VersionIntegers");
-  REQUIRE(key.isOpen());
+  ASSERT_TRUE(key.isOpen());
   key.setDword(kMajor, 10);
   key.setDword(kMinor, 0);  // a zero is a value, not a missing one
   key.setString(kVersion, L"6.3");
 
-  CHECK_EQ(Dword(key, kMajor), std::optional<std::uint32_t>(10));
-  CHECK_EQ(Dword(key, kMinor), std::optional<std::uint32_t>(0));
-  CHECK_EQ(String(key, kVersion), std::optional<std::wstring>(L"6.3"));
+  EXPECT_EQ(Dword(key, kMajor), std::optional<std::uint32_t>(10));
+  EXPECT_EQ(Dword(key, kMinor), std::optional<std::uint32_t>(0));
+  EXPECT_EQ(String(key, kVersion), std::optional<std::wstring>(L"6.3"));
 }
 
-WIN_TEST(VersionIntegersMissingLeaveTheStringToFallBackOn) {
+TEST(Version, IntegersMissingLeaveTheStringToFallBackOn) {
   ScratchRegistryKey key(L"VersionOlderSystem");
-  REQUIRE(key.isOpen());
+  ASSERT_TRUE(key.isOpen());
   key.setDword(kMajor, 6);  // the minor one is missing: the pair fails
   key.setString(kVersion, L"6.1");
 
-  CHECK_EQ(Dword(key, kMajor), std::optional<std::uint32_t>(6));
-  CHECK_EQ(Dword(key, kMinor), std::nullopt);
-  CHECK_EQ(String(key, kVersion), std::optional<std::wstring>(L"6.1"));
+  EXPECT_EQ(Dword(key, kMajor), std::optional<std::uint32_t>(6));
+  EXPECT_EQ(Dword(key, kMinor), std::nullopt);
+  EXPECT_EQ(String(key, kVersion), std::optional<std::wstring>(L"6.1"));
 }
 
-WIN_TEST(VersionAllValuesMissingGiveNothing) {
+TEST(Version, AllValuesMissingGiveNothing) {
   ScratchRegistryKey key(L"VersionNothing");
-  REQUIRE(key.isOpen());
-  CHECK_EQ(Dword(key, kMajor), std::nullopt);
-  CHECK_EQ(Dword(key, kMinor), std::nullopt);
-  CHECK_EQ(String(key, kVersion), std::nullopt);
+  ASSERT_TRUE(key.isOpen());
+  EXPECT_EQ(Dword(key, kMajor), std::nullopt);
+  EXPECT_EQ(Dword(key, kMinor), std::nullopt);
+  EXPECT_EQ(String(key, kVersion), std::nullopt);
 
   const std::wstring missingKey = L"Software\\PralixWinTests\\NoSuchKey";
-  CHECK_EQ(win::ReadVersionDword(HKEY_CURRENT_USER, missingKey, kMajor), std::nullopt);
-  CHECK_EQ(win::ReadVersionString(HKEY_CURRENT_USER, missingKey, kVersion), std::nullopt);
+  EXPECT_EQ(win::ReadVersionDword(HKEY_CURRENT_USER, missingKey, kMajor), std::nullopt);
+  EXPECT_EQ(win::ReadVersionString(HKEY_CURRENT_USER, missingKey, kVersion), std::nullopt);
 }
 
-WIN_TEST(VersionValuesOfTheWrongTypeAreNotRead) {
+TEST(Version, ValuesOfTheWrongTypeAreNotRead) {
   ScratchRegistryKey key(L"VersionWrongTypes");
-  REQUIRE(key.isOpen());
+  ASSERT_TRUE(key.isOpen());
   key.setString(L"IntegerAsText", L"10");
   key.setRaw(L"IntegerAsQword", REG_QWORD, {10, 0, 0, 0, 0, 0, 0, 0});
   key.setRaw(L"IntegerAsBinary", REG_BINARY, {10, 0, 0, 0});
@@ -74,7 +75,7 @@ WIN_TEST(VersionValuesOfTheWrongTypeAreNotRead) {
       {L"IntegerAsText", std::nullopt},   {L"IntegerAsQword", std::nullopt}, {L"IntegerAsBinary", std::nullopt},
       {L"ShortDword", std::nullopt},      {L"TextAsInteger", 61},
   };
-  for (const auto& [name, expected] : integers) CHECK_EQ(Dword(key, name), expected);
+  for (const auto& [name, expected] : integers) EXPECT_EQ(Dword(key, name), expected);
 
   const std::pair<const wchar_t*, std::optional<std::wstring>> strings[] = {
       {L"TextAsInteger", std::nullopt},
@@ -83,15 +84,15 @@ WIN_TEST(VersionValuesOfTheWrongTypeAreNotRead) {
       {L"ExpandText", L"%Version%"},
       {L"EmptyText", L""},
   };
-  for (const auto& [name, expected] : strings) CHECK_EQ(String(key, name), expected);
+  for (const auto& [name, expected] : strings) EXPECT_EQ(String(key, name), expected);
 }
 
-WIN_TEST(VersionSystemKeyIsReadUnderLocalMachine) {
+TEST(Version, SystemKeyIsReadUnderLocalMachine) {
   // Every Windows (and Wine) has the older version string.
   const std::optional<std::wstring> version =
       win::ReadVersionString(HKEY_LOCAL_MACHINE, win::kCurrentVersionKeyPath, kVersion);
-  REQUIRE(version.has_value());
-  CHECK(!version->empty());
+  ASSERT_TRUE(version.has_value());
+  EXPECT_FALSE(version->empty());
 }
 
 }  // namespace pralix::wintest
