@@ -49,6 +49,8 @@ class WinSerialPort {
   SerialResult open(const std::wstring& portName, std::uint32_t baud);
   void close();
   bool isOpen() const { return handle_ != nullptr; }
+  // The port's HANDLE, for reading its state back; null when closed.
+  void* nativeHandle() const { return handle_; }
 
   // Changes the line speed of the open port, keeping the other settings.
   SerialResult setBaudRate(std::uint32_t baud);
