@@ -19,7 +19,7 @@ AppContext::AppContext(UserInterface& ui, const QString& traceFile)
     if (!traceFile_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
       throw std::runtime_error("Cannot write the trace file " + traceFile.toStdString() + ": " +
                                traceFile_.errorString().toStdString());
-    tracing_ = std::make_unique<TracingSerialPort>(port_, traceFile_, clock_);
+    tracing_ = std::make_unique<TracingSerialPort>(*port_, traceFile_, clock_);
   }
   yellowMsg_ = std::make_unique<YellowMsg>(ui, *yellowMsgMutex_);
   formFP_ = std::make_unique<TFormFP>(ui, *yellowMsg_);

@@ -12,7 +12,7 @@
 #include "messages/P00_YellowMsg.h"
 #include "platform/named_mutex.h"
 #include "platform/qt/qt_http_client.h"
-#include "platform/qt/qt_serial_port.h"
+#include "platform/system_serial_port.h"
 #include "workstation/workstation.h"
 
 namespace pralix {
@@ -28,14 +28,14 @@ class AppContext {
   Workstation& workstation() { return *workstation_; }
   TFormFP& formFP() { return *formFP_; }
   YellowMsg& yellowMsg() { return *yellowMsg_; }
-  SerialPort& comPort() { return tracing_ ? static_cast<SerialPort&>(*tracing_) : port_; }
+  SerialPort& comPort() { return tracing_ ? static_cast<SerialPort&>(*tracing_) : *port_; }
   const SerialDeviceMap& deviceMap() const { return *deviceMap_; }
   const DriveC& driveC() const { return *driveC_; }
   ProcessControl& processes() { return *processes_; }
 
  private:
   SystemClock clock_;
-  QtSerialPort port_;
+  std::unique_ptr<SerialPort> port_ = MakeSystemSerialPort();
   QFile traceFile_;
   std::unique_ptr<TracingSerialPort> tracing_;
   std::unique_ptr<SerialDeviceMap> deviceMap_;

@@ -11,7 +11,7 @@
 #include "link/P00_fpcommand.h"
 #include "link/P00_fpsend.h"
 #include "link/status_bits.h"
-#include "platform/qt/qt_serial_port.h"
+#include "platform/system_serial_port.h"
 #include "workstation/printer_text.h"
 
 namespace pralix {
@@ -89,10 +89,10 @@ int RunSendCommand(const QStringList& args) {
   QByteArray data;
   if (positional.size() == 2) data = EncodePrinterText(positional[1]);
 
-  QtSerialPort port;
-  port.setPortName(parser.value("port"));
-  port.setBaudRate(baud);
-  LinkPort = &port;
+  const std::unique_ptr<SerialPort> port = MakeSystemSerialPort();
+  port->setPortName(parser.value("port"));
+  port->setBaudRate(baud);
+  LinkPort = port.get();
   FPCommand00 cmd;
   try {
     cmd.ExecuteText(positional[0], data);

@@ -7,6 +7,7 @@
 
 #include "app/commands.h"
 #include "app/run_window.h"
+#include "platform/console.h"
 
 namespace {
 
@@ -33,6 +34,8 @@ constexpr char kUsage[] =
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // With arguments the tool was started from a command line: print there.
+  if (argc > 1) pralix::UseParentConsole();
   if (argc > 1) {
     for (const Subcommand& sub : kSubcommands) {
       if (std::strcmp(argv[1], sub.name) != 0) continue;

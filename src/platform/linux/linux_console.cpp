@@ -1,0 +1,9 @@
+// On Linux a program started from a terminal already writes to it.
+
+#include "platform/console.h"
+
+namespace pralix {
+
+void UseParentConsole() {}
+
+}  // namespace pralix

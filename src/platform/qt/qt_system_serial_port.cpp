@@ -1,0 +1,10 @@
+// Linux: the QSerialPort-backed port.
+
+#include "platform/qt/qt_serial_port.h"
+#include "platform/system_serial_port.h"
+
+namespace pralix {
+
+std::unique_ptr<SerialPort> MakeSystemSerialPort() { return std::make_unique<QtSerialPort>(); }
+
+}  // namespace pralix
