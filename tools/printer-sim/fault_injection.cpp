@@ -14,11 +14,12 @@ struct KindName {
   const char* name;
 };
 
-constexpr std::array<KindName, 8> kKindNames = {{
+constexpr std::array<KindName, 9> kKindNames = {{
     {FaultKind::Silent, "silent"},
     {FaultKind::Nak, "nak"},
     {FaultKind::Noise, "noise"},
     {FaultKind::WrongSeq, "wrong-seq"},
+    {FaultKind::WrongCommand, "wrong-command"},
     {FaultKind::WrongChecksum, "wrong-checksum"},
     {FaultKind::Truncated, "truncated"},
     {FaultKind::ShortLength, "short-length"},
@@ -89,6 +90,14 @@ QByteArray SpoilReply(FaultKind kind, const QByteArray& frame, const FaultSettin
   switch (kind) {
     case FaultKind::WrongSeq: {
       out[2] = char(NextSequence(uint8_t(out[2])));
+      out.replace(size - 5, 4, ChecksumText(ByteSum(out.mid(1, size - 6))));
+      return out;
+    }
+    case FaultKind::WrongCommand: {
+      // Never XON or XOFF: the PC's line would swallow them as flow control.
+      uint8_t other = uint8_t(uint8_t(out[3]) + 1);
+      while (other == 0x11 || other == 0x13) ++other;
+      out[3] = char(other);
       out.replace(size - 5, 4, ChecksumText(ByteSum(out.mid(1, size - 6))));
       return out;
     }

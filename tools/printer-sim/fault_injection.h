@@ -15,6 +15,7 @@ enum class FaultKind {
   Nak,            // 0x15 instead of the reply
   Noise,          // noise bytes, then the reply
   WrongSeq,       // reply with another sequence byte (checksum still right)
+  WrongCommand,   // reply with another command byte (checksum still right)
   WrongChecksum,  // reply whose checksum is one off
   Truncated,      // reply with its last bytes missing
   ShortLength,    // reply whose length byte is below 0x20
@@ -57,8 +58,8 @@ struct FaultSettings {
   uint8_t shortLengthByte = 0x1F;
 };
 
-// The reply frame as the fault spoils it (WrongSeq, WrongChecksum,
-// Truncated, ShortLength); other kinds return the frame unchanged.
+// The reply frame as the fault spoils it (WrongSeq, WrongCommand,
+// WrongChecksum, Truncated, ShortLength); other kinds return the frame unchanged.
 QByteArray SpoilReply(FaultKind kind, const QByteArray& frame, const FaultSettings& settings);
 
 // Line noise: never 0x01 or 0x15 (they would read as a frame start or a

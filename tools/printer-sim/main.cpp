@@ -50,6 +50,16 @@ int main(int argc, char* argv[]) {
   Simulator simulator(PrinterState(o.Identity(), o.conditions, o.clockOffsetMs, o.clockText), std::move(faults),
                       o.faultSettings, timing, [] { return QDateTime::currentDateTime(); });
 
+  std::unique_ptr<RandomFaults> randomFaults;
+  if (o.randomFaultSeed) {
+    randomFaults = std::make_unique<RandomFaults>(*o.randomFaultSeed);
+    if (!o.faultLogPath.isEmpty() && !randomFaults->OpenLog(o.faultLogPath, &error)) {
+      std::fprintf(stderr, "pralix-printer-sim: %s\n", qPrintable(error));
+      return 1;
+    }
+    simulator.UseRandomFaults(randomFaults.get());
+  }
+
   // The slave path first, alone on its line: tests and scripts read it.
   std::printf("%s\n", qPrintable(port->slavePath()));
   std::fflush(stdout);

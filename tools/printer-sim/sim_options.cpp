@@ -61,6 +61,7 @@ matches it and has hits left):
                            nak             answer 0x15
                            noise           noise bytes, then the reply
                            wrong-seq       reply with another sequence byte
+                           wrong-command   reply with another command byte
                            wrong-checksum  reply with a wrong checksum
                            truncated       reply missing its last bytes
                            short-length    reply with a length byte < 0x20
@@ -75,6 +76,11 @@ matches it and has hits left):
   --truncate-by N        bytes cut from a truncated reply (default 1)
   --short-length-byte B  the length byte of a short-length reply
                          (default 0x1F)
+  --random-faults SEED   draw a fault schedule for every exchange from SEED
+                         (runs of one fault on 1-4 attempts, mixed attempts,
+                         paper out, display off) instead of --fault
+  --fault-log FILE       with --random-faults: one line per request frame,
+                         "<seq hex> <command> <fault> [+condition]"
 
   -h, --help             this text
 
@@ -168,7 +174,7 @@ ParsedOptions ParseOptions(const QStringList& args) {
   for (const char* name : {"model", "baud", "turnaround-ms", "link", "log", "clock-offset", "clock-text", "serial",
                            "pib", "firmware", "free-z", "plu", "tax", "header-line", "paper-out", "status-bit",
                            "fault", "fault-command", "busy-ms", "busy-byte", "noise-count", "truncate-by",
-                           "short-length-byte"})
+                           "short-length-byte", "random-faults", "fault-log"})
     p.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
   for (const char* name : {"display-missing", "clock-not-set", "general-error"})
     p.addOption(QCommandLineOption(QString::fromLatin1(name)));
@@ -250,6 +256,14 @@ ParsedOptions ParseOptions(const QStringList& args) {
   int shortLength = f.shortLengthByte;
   r.Int("short-length-byte", 0, 0x1F, &shortLength);
   f.shortLengthByte = uint8_t(shortLength);
+  if (p.isSet("random-faults")) {
+    bool ok = false;
+    const uint seed = p.value("random-faults").toUInt(&ok, 0);
+    if (!ok) r.error = "--random-faults needs a seed from 0 to 4294967295";
+    o.randomFaultSeed = seed;
+  }
+  o.faultLogPath = p.value("fault-log");
+  if (!o.faultLogPath.isEmpty() && !o.randomFaultSeed) r.error = "--fault-log needs --random-faults";
 
   if (!r.error.isEmpty()) {
     result.error = r.error;

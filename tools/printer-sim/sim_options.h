@@ -28,6 +28,8 @@ struct SimOptions {
   StatusConditions conditions;
   std::vector<FaultRule> faults;
   FaultSettings faultSettings;
+  std::optional<uint32_t> randomFaultSeed;  // --random-faults: drawn faults instead of --fault
+  QString faultLogPath;
 
   int EffectiveBaud() const;
   PrinterIdentity Identity() const;

@@ -34,13 +34,17 @@ Answer Simulator::Respond(const RequestFrame& frame, Nanos receivedAt) {
 }
 
 Answer Simulator::Reply(const RequestFrame& frame, Nanos firstByteDue) {
-  const std::optional<FaultKind> fault = faults_.Take(frame.command);
+  const std::optional<DrawnFault> drawn =
+      random_ ? std::optional(random_->Take(frame.seq, frame.command)) : std::nullopt;
+  const std::optional<FaultKind> fault = drawn ? drawn->kind : faults_.Take(frame.command);
+  const FaultSettings settings = drawn ? drawn->Apply(faultSettings_) : faultSettings_;
   const QByteArray faultNote = fault ? QByteArray("fault ") + FaultName(*fault) : QByteArray();
   if (fault == FaultKind::Silent) return {{}, faultNote};
   if (fault == FaultKind::Nak) return {{{QByteArray(1, char(kNak)), firstByteDue, timing_.byteTime, "nak"}}, faultNote};
 
   const CommandOutcome outcome = ExecuteCommand(state_, frame.command, frame.data, pcClock_());
-  const StatusBits status = Merge(state_.TakeReplyStatus(), outcome.refusal);
+  StatusBits status = Merge(state_.TakeReplyStatus(), outcome.refusal);
+  if (drawn) status = Merge(status, drawn->status);
   QByteArray note = "command " + QByteArray::number(frame.command);
   if (!outcome.note.isEmpty()) note += ": " + outcome.note;
   if (fault) note += "; " + faultNote;
@@ -49,17 +53,17 @@ Answer Simulator::Reply(const RequestFrame& frame, Nanos firstByteDue) {
   answer.note = note;
   Nanos replyStart = firstByteDue;
   if (fault == FaultKind::Busy) {
-    const Nanos interval = faultSettings_.busyIntervalMs * kMillisecond;
-    const int count = qMax(1, int((faultSettings_.busyMs * kMillisecond + interval - 1) / interval));
-    answer.parts.push_back({QByteArray(count, char(faultSettings_.busyByte)), firstByteDue, interval, "busy"});
-    replyStart = firstByteDue + faultSettings_.busyMs * kMillisecond;
+    const Nanos interval = settings.busyIntervalMs * kMillisecond;
+    const int count = qMax(1, int((settings.busyMs * kMillisecond + interval - 1) / interval));
+    answer.parts.push_back({QByteArray(count, char(settings.busyByte)), firstByteDue, interval, "busy"});
+    replyStart = firstByteDue + settings.busyMs * kMillisecond;
   } else if (fault == FaultKind::Noise) {
-    const QByteArray noise = noise_.Next(faultSettings_.noiseCount);
+    const QByteArray noise = noise_.Next(settings.noiseCount);
     answer.parts.push_back({noise, firstByteDue, timing_.byteTime, "noise"});
     replyStart = firstByteDue + noise.size() * timing_.byteTime;
   }
   const QByteArray frameBytes = EncodeReplyFrame(frame.seq, frame.command, outcome.data, status);
-  const QByteArray sent = fault ? SpoilReply(*fault, frameBytes, faultSettings_) : frameBytes;
+  const QByteArray sent = fault ? SpoilReply(*fault, frameBytes, settings) : frameBytes;
   answer.parts.push_back({sent, replyStart, timing_.byteTime, sent == frameBytes ? "reply" : faultNote});
   return answer;
 }

@@ -11,6 +11,7 @@
 #include "fault_injection.h"
 #include "line_timing.h"
 #include "printer_state.h"
+#include "random_faults.h"
 #include "sim_codec.h"
 
 namespace pralix::sim {
@@ -43,6 +44,9 @@ class Simulator {
   Answer Respond(const RequestFrame& frame, Nanos receivedAt);
 
   const PrinterState& state() const { return state_; }
+  // From now on every request meets a fault drawn by these instead of the
+  // --fault rules; nullptr goes back to the rules.
+  void UseRandomFaults(RandomFaults* random) { random_ = random; }
 
  private:
   Answer Reply(const RequestFrame& frame, Nanos firstByteDue);
@@ -53,6 +57,7 @@ class Simulator {
   Timing timing_;
   PcClock pcClock_;
   NoiseSource noise_;
+  RandomFaults* random_ = nullptr;
 };
 
 }  // namespace pralix::sim
