@@ -36,7 +36,15 @@ Section "Pralix"
   SetOutPath "$INSTDIR"
   File /r "${SOURCE_DIR}\*.*"
   WriteUninstaller "$INSTDIR\uninstall.exe"
+  ; The tool writes its logs to its working folder, and Program Files is not
+  ; writable for the shop's users: the shortcut starts it in a folder of its
+  ; own under ProgramData that every user may write to.
+  CreateDirectory "$APPDATA\${PRODUCT}"
+  nsExec::Exec 'icacls "$APPDATA\${PRODUCT}" /grant *S-1-5-32-545:(OI)(CI)M'
+  Pop $0
+  SetOutPath "$APPDATA\${PRODUCT}"
   CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\pralix.exe"
+  SetOutPath "$INSTDIR"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -52,7 +60,7 @@ SectionEnd
 Section "Uninstall"
   SetShellVarContext all
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
-  ; Only what the installer put there: the shop's logs beside the program
+  ; Only what the installer put there: the logs in ProgramData\Pralix
   ; (Pralix_log.txt and the others) are the shop's and stay.
   Delete "$INSTDIR\pralix.exe"
   Delete "$INSTDIR\pralix-cli.exe"

@@ -178,6 +178,30 @@ def take_screenshot(wine, link, sim_bin, server, cwd, png, checks):
         sim.stop()
 
 
+def check_installer(wine, setup, version, checks):
+    """Silent install into the prefix, then a silent uninstall."""
+    program = os.path.join(wine.drive_c(), "Program Files", "Pralix")
+    installed = wine.run([os.path.abspath(setup), "/S"], timeout=300)
+    subprocess.run([wine.server, "-w"], env=wine.env)
+    key = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pralix"
+    entry = wine.run(["reg", "query", key, "/v", "DisplayVersion"])
+    shortcut = os.path.join(wine.drive_c(), "ProgramData", "Microsoft", "Windows", "Start Menu", "Programs",
+                            "Pralix.lnk")
+    checks.check("the installer puts pralix.exe under Program Files with its Qt plug-ins",
+                 installed.returncode == 0 and os.path.exists(os.path.join(program, "pralix.exe")) and
+                 os.path.exists(os.path.join(program, "platforms", "qwindows.dll")), installed.stderr[-1000:])
+    checks.check("the installer's entry in Programs and Features carries the version",
+                 version in entry.stdout, entry.stdout + entry.stderr)
+    checks.check("the installer makes the Start-menu shortcut", os.path.exists(shortcut), shortcut)
+    wine.run([os.path.join(program, "uninstall.exe"), "/S"], timeout=300)
+    subprocess.run([wine.server, "-w"], env=wine.env)
+    time.sleep(1)  # the uninstaller finishes from a copy of itself
+    gone = wine.run(["reg", "query", key])
+    checks.check("the uninstaller removes the program, the shortcut and the entry",
+                 not os.path.exists(os.path.join(program, "pralix.exe")) and not os.path.exists(shortcut) and
+                 gone.returncode != 0, gone.stdout)
+
+
 def prepare_drive_c(root):
     """The fiscal-link software as the test expects to find it."""
     appl = os.path.join(root, "Belmora", "Appl")
@@ -219,6 +243,8 @@ def main():
     parser.add_argument("--unit-tests")
     parser.add_argument("--qt-bin")
     parser.add_argument("--screenshot")
+    parser.add_argument("--setup")
+    parser.add_argument("--version", default="")
     options = parser.parse_args()
 
     checks = Checks()
@@ -290,6 +316,9 @@ def main():
     if options.screenshot:
         wine.map_com_port(link)
         take_screenshot(wine, link, sim_bin, server, wine_cwd, os.path.abspath(options.screenshot), checks)
+
+    if options.setup:
+        check_installer(wine, options.setup, options.version, checks)
 
     if options.unit_tests:
         env = {"WINEPATH": ";".join(p for p in [options.qt_bin, wine.app_dir] if p)}

@@ -1,9 +1,6 @@
 #include "workstation/log_file_writes.h"
 
 #include <QFile>
-#include <stdexcept>
-
-#include "workstation/text_lines.h"
 
 namespace pralix {
 namespace {
@@ -47,17 +44,6 @@ QString AppendLogLine(const QString& path, const QByteArray& line) {
     file.remove();
   }
   return reason.isEmpty() ? QStringLiteral("Write error") : reason;
-}
-
-bool CopyFileOver(const QString& source, const QString& target) {
-  // The copy is written beside the target and then takes its place, so an
-  // earlier copy survives any failure.
-  try {
-    ReplaceFileContent(target, ReadWholeFile(source));
-    return true;
-  } catch (const std::runtime_error&) {
-    return false;
-  }
 }
 
 }  // namespace pralix

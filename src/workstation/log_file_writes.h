@@ -1,5 +1,5 @@
 #pragma once
-// The two file writes of the diagnostic logs, made so that a failure never
+// The log-line write of the diagnostic logs, made so that a failure never
 // costs what the files held before.
 
 #include <QByteArray>
@@ -14,9 +14,5 @@ namespace pralix {
 // this call created is removed again).  Returns an empty text on success,
 // otherwise the reason.
 QString AppendLogLine(const QString& path, const QByteArray& line);
-
-// Replaces target with a copy of source.  The new copy appears whole or not at
-// all: a missing source or any failure leaves an earlier target as it was.
-bool CopyFileOver(const QString& source, const QString& target);
 
 }  // namespace pralix

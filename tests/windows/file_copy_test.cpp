@@ -33,4 +33,18 @@ TEST(FileCopy, OfMissingSourceFailsAndLeavesTheTarget) {
   EXPECT_EQ(GetFileAttributesW(folder.file(L"absent.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+TEST(FileCopy, LeavesNoPartialCopyBehind) {
+  ScratchFolder folder(L"CopyPartial");
+  ASSERT_TRUE(WriteFileBytes(folder.file(L"Version.ini"), "[Ver]\r\n"));
+  ASSERT_TRUE(WriteFileBytes(folder.file(L"Pralix3_log.txt"), "old"));
+  EXPECT_TRUE(win::CopyFileOver(folder.file(L"Version.ini"), folder.file(L"Pralix3_log.txt")));
+  EXPECT_EQ(GetFileAttributesW(folder.file(L"Pralix3_log.txt.partial").c_str()), INVALID_FILE_ATTRIBUTES);
+  // A target that cannot be replaced (a folder of that name) keeps its place,
+  // and the copy made for it is removed again.
+  ASSERT_TRUE(CreateDirectoryW(folder.file(L"held").c_str(), nullptr));
+  EXPECT_FALSE(win::CopyFileOver(folder.file(L"Version.ini"), folder.file(L"held")));
+  EXPECT_NE(GetFileAttributesW(folder.file(L"held").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+  EXPECT_EQ(GetFileAttributesW(folder.file(L"held.partial").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 }  // namespace pralix::wintest

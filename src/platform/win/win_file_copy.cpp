@@ -5,7 +5,18 @@
 namespace pralix::win {
 
 bool CopyFileOver(const std::wstring& source, const std::wstring& target) {
-  return CopyFileW(source.c_str(), target.c_str(), /*bFailIfExists=*/FALSE) != FALSE;
+  // The copy is made beside the target and then takes its place in one
+  // rename, so a power cut leaves the earlier target or the whole new one.
+  const std::wstring partial = target + L".partial";
+  if (!CopyFileW(source.c_str(), partial.c_str(), /*bFailIfExists=*/FALSE)) {
+    DeleteFileW(partial.c_str());
+    return false;
+  }
+  if (!MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(partial.c_str());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace pralix::win
