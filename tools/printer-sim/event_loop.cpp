@@ -24,8 +24,9 @@ timespec ToTimespec(Nanos ns) {
 
 class Loop {
  public:
-  Loop(PtyPort& port, Simulator& simulator, RequestLog& log, Nanos byteTime)
-      : port_(port), sim_(simulator), log_(log), incoming_(byteTime), outgoing_(byteTime) {}
+  Loop(PtyPort& port, Simulator& simulator, RequestLog& log, Nanos byteTime, LineSpeedGate* gate)
+      : port_(port), sim_(simulator), log_(log), gate_(gate), byteTime_(byteTime), incoming_(byteTime),
+        outgoing_(byteTime) {}
 
   int Run() {
     while (!stopRequested) {
@@ -98,12 +99,31 @@ class Loop {
   }
 
   void Answer(const RequestFrame& frame, Nanos arrived) {
+    if (gate_) {
+      const int lineBaud = gate_->lineBaud();
+      if (!LineSpeedGate::Hears(lineBaud, gate_->printerBaud())) return AnswerGarbled(frame, arrived, lineBaud);
+    }
     const pralix::sim::Answer answer = sim_.Respond(frame, arrived);
     log_.Write(lastRead_, "RX", frame.raw, answer.parts.empty() ? answer.note + "; no answer" : answer.note);
     for (const Transmission& part : answer.parts) {
       outgoing_.Add(part.bytes, part.start, part.spacing);
       log_.Write(lastRead_, "TX", part.bytes, part.note);
     }
+  }
+
+  // What a printer at another speed makes of the request: nothing it can
+  // answer, or an answer the PC reads as noise.
+  void AnswerGarbled(const RequestFrame& frame, Nanos arrived, int lineBaud) {
+    const QByteArray note = "line at " + QByteArray::number(lineBaud) + " baud, printer at " +
+                            QByteArray::number(gate_->printerBaud()) + ": request garbled";
+    if (gate_->answer() == WrongSpeedAnswer::Silent) {
+      log_.Write(lastRead_, "RX", frame.raw, note + "; no answer");
+      return;
+    }
+    const QByteArray noise = gate_->Garble(int(frame.raw.size()));
+    log_.Write(lastRead_, "RX", frame.raw, note);
+    outgoing_.Add(noise, arrived + byteTime_, byteTime_);
+    log_.Write(lastRead_, "TX", noise, "noise at the wrong speed");
   }
 
   void LogNoise() {
@@ -119,6 +139,8 @@ class Loop {
   PtyPort& port_;
   Simulator& sim_;
   RequestLog& log_;
+  LineSpeedGate* gate_;
+  Nanos byteTime_;
   RequestParser parser_;
   IncomingLine incoming_;
   OutgoingLine outgoing_;
@@ -144,8 +166,8 @@ void PrepareStopSignals() {
   std::signal(SIGPIPE, SIG_IGN);
 }
 
-int RunEventLoop(PtyPort& port, Simulator& simulator, RequestLog& log, Nanos byteTime) {
-  return Loop(port, simulator, log, byteTime).Run();
+int RunEventLoop(PtyPort& port, Simulator& simulator, RequestLog& log, Nanos byteTime, LineSpeedGate* gate) {
+  return Loop(port, simulator, log, byteTime, gate).Run();
 }
 
 }  // namespace pralix::sim

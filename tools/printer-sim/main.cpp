@@ -66,5 +66,6 @@ int main(int argc, char* argv[]) {
   std::fprintf(stderr, "pralix-printer-sim: model %d \"%s\" on %s%s%s, %d baud\n", o.model,
                kModelIdentities[o.model].catalogueLine, qPrintable(port->slavePath()),
                o.linkPath.isEmpty() ? "" : " = ", qPrintable(o.linkPath), o.EffectiveBaud());
-  return RunEventLoop(*port, simulator, log, timing.byteTime);
+  LineSpeedGate gate(port->slaveFd(), o.EffectiveBaud(), o.wrongSpeed);
+  return RunEventLoop(*port, simulator, log, timing.byteTime, &gate);
 }

@@ -16,6 +16,8 @@ class PtyPort {
   PtyPort& operator=(const PtyPort&) = delete;
 
   int masterFd() const { return master_; }
+  // The PC's end, held open here: its termios carry the line speed the PC set.
+  int slaveFd() const { return slave_; }
   const QString& slavePath() const { return slavePath_; }
 
   // A symbolic link at path to the slave, replacing an older link there

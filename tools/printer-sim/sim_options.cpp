@@ -28,6 +28,9 @@ Line:
                          (replaces an older link; removed at exit)
   --log FILE             write every frame received and every byte sent to
                          FILE, one line each, in hex
+  --wrong-speed-noise    while the PC's line speed differs from the
+                         printer's, answer each request with noise (default:
+                         stay silent, as the request is not understood)
 
 Identity (texts in UTF-8, sent in Windows-1251; default: the model's table
 entry, see README.md):
@@ -176,7 +179,7 @@ ParsedOptions ParseOptions(const QStringList& args) {
                            "fault", "fault-command", "busy-ms", "busy-byte", "noise-count", "truncate-by",
                            "short-length-byte", "random-faults", "fault-log"})
     p.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
-  for (const char* name : {"display-missing", "clock-not-set", "general-error"})
+  for (const char* name : {"display-missing", "clock-not-set", "general-error", "wrong-speed-noise"})
     p.addOption(QCommandLineOption(QString::fromLatin1(name)));
   p.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
 
@@ -233,6 +236,7 @@ ParsedOptions ParseOptions(const QStringList& args) {
   o.conditions.displayMissing = p.isSet("display-missing");
   o.conditions.clockNotSet = p.isSet("clock-not-set");
   o.conditions.generalError = p.isSet("general-error");
+  if (p.isSet("wrong-speed-noise")) o.wrongSpeed = WrongSpeedAnswer::Noise;
   for (const QString& bit : p.values("status-bit"))
     if (!ParseStatusBit(bit, &o.conditions.extra)) r.error = QStringLiteral("--status-bit %1: expected B.b, each 0-5").arg(bit);
 

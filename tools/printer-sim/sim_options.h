@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fault_injection.h"
+#include "line_speed.h"
 #include "printer_identity.h"
 #include "printer_state.h"
 
@@ -30,6 +31,7 @@ struct SimOptions {
   FaultSettings faultSettings;
   std::optional<uint32_t> randomFaultSeed;  // --random-faults: drawn faults instead of --fault
   QString faultLogPath;
+  WrongSpeedAnswer wrongSpeed = WrongSpeedAnswer::Silent;  // --wrong-speed-noise
 
   int EffectiveBaud() const;
   PrinterIdentity Identity() const;
