@@ -13,6 +13,7 @@ AppContext::AppContext(UserInterface& ui, const QString& traceFile)
       processes_(MakeSystemProcessControl()),
       driveC_(MakeSystemDriveC()),
       windowsVersion_(MakeSystemWindowsVersionSource()),
+      outbox_(DiagOutboxFolder(), OutboxLogTo(QDir::currentPath(), clock_)),
       yellowMsgMutex_(CreateSystemNamedMutex()) {
   if (!traceFile.isEmpty()) {
     traceFile_.setFileName(traceFile);
@@ -25,7 +26,7 @@ AppContext::AppContext(UserInterface& ui, const QString& traceFile)
   formFP_ = std::make_unique<TFormFP>(ui, *yellowMsg_);
   workstation_ = std::make_unique<Workstation>(WorkstationDeps{
       comPort(), *formFP_, ui, clock_, *deviceMap_, *processes_, *driveC_, *windowsVersion_, http_,
-      DiagDataUrl(), QDir::currentPath()});
+      DiagDataUrl(), QDir::currentPath(), &outbox_});
 }
 
 std::unique_ptr<AppContext> MakeAppContextOrReport(UserInterface& ui, const QString& traceFile) {

@@ -26,6 +26,7 @@ class AppContext {
   AppContext& operator=(const AppContext&) = delete;
 
   Workstation& workstation() { return *workstation_; }
+  DiagOutbox& outbox() { return outbox_; }
   TFormFP& formFP() { return *formFP_; }
   YellowMsg& yellowMsg() { return *yellowMsg_; }
   SerialPort& comPort() { return tracing_ ? static_cast<SerialPort&>(*tracing_) : *port_; }
@@ -43,6 +44,7 @@ class AppContext {
   std::unique_ptr<DriveC> driveC_;
   std::unique_ptr<WindowsVersionSource> windowsVersion_;
   QtHttpClient http_;
+  DiagOutbox outbox_;
   std::unique_ptr<NamedMutex> yellowMsgMutex_;
   std::unique_ptr<YellowMsg> yellowMsg_;
   std::unique_ptr<TFormFP> formFP_;

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <chrono>
 #include <QPair>
 #include <QUrl>
 
@@ -22,6 +23,19 @@ class HttpClient {
   // Sends one POST and returns the reply's HTTP status (any, 3xx to 5xx
   // included: redirects are not followed), or one of the negative values above.
   virtual int post(const QUrl& url, const HttpHeaders& headers, const QByteArray& body) = 0;
+
+  // The same POST, given up with kTimedOut once limit has passed when that
+  // comes before the client's own bound.  A client that answers at once (a
+  // fake, an offline stand-in) has nothing to cut short and just posts.
+  virtual int postWithin(const QUrl& url, const HttpHeaders& headers, const QByteArray& body,
+                         std::chrono::milliseconds limit) {
+    (void)limit;
+    return post(url, headers, body);
+  }
+
+  // The longest one post() may take: the client's own time-out, or the
+  // largest value for a client without one.
+  virtual std::chrono::milliseconds requestBound() const { return std::chrono::milliseconds::max(); }
 };
 
 }  // namespace pralix

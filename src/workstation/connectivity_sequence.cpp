@@ -7,6 +7,7 @@
 #include "commands/date_time_value.h"
 #include "commands/reply_values.h"
 #include "workstation/ansi_text.h"
+#include "workstation/diag_outbox_round.h"
 #include "workstation/diag_upload.h"
 #include "workstation/diagnostic_log.h"
 #include "workstation/environment_info.h"
@@ -88,6 +89,13 @@ void Workstation::ClearFields() {
 }
 
 bool Workstation::FindPrinterPort() {
+  // Most PCs have ports with nothing on them; the first walk spends one read
+  // time-out on each.  Only when no port answered is the walk repeated with
+  // the full waits, for a printer that answers late.
+  return WalkPorts(ExchangeWait::ShortFirst) || WalkPorts(ExchangeWait::Full);
+}
+
+bool Workstation::WalkPorts(ExchangeWait wait) {
   FPCommand00& cmd = d_.formFP.FPCmd;
   for (const QString& port : fields_.MemoPorts) {
     d_.comPort.close();
@@ -98,7 +106,7 @@ bool Workstation::FindPrinterPort() {
       continue;  // missing, busy or not ours: try the next one
     }
     // A printer that answers with an error (paper out, say) is still found.
-    if (!IsNoAnswer(cmd.Execute(62, "").ErrorCode)) {
+    if (!IsNoAnswer(cmd.Execute(62, "", wait).ErrorCode)) {
       fields_.LEFPPort.text = port;
       return true;
     }
@@ -188,7 +196,8 @@ void Workstation::FinishTest() {
   // A summary log that cannot be written ends the test here, port left open.
   WriteDiagnosticLogs(fields_, d_.clock, d_.logDirectory,
                       {d_.driveC.map(kVersionIniPath), d_.driveC.map(kKuvoVersionIniPath)});
-  UploadDiagData(fields_, d_.http, d_.diagUrl);
+  if (d_.outbox != nullptr) UploadDiagDataKeepingFailures(fields_, d_.http, d_.diagUrl, *d_.outbox, d_.clock);
+  else UploadDiagData(fields_, d_.http, d_.diagUrl);
   d_.comPort.close();
 }
 

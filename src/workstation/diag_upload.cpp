@@ -11,8 +11,6 @@ bool StaysAsItIs(char c) {
          c == '-' || c == '.' || c == '_';
 }
 
-bool IsSuccess(int status) { return status >= 200 && status <= 299; }
-
 }  // namespace
 
 QByteArray EncodeFormComponent(const QString& text) {
@@ -44,16 +42,21 @@ QByteArray EncodeDiagDataForm(const QStringList& record) {
   return fields.join('&');
 }
 
+HttpHeaders DiagDataHeaders() {
+  return {
+      {"Accept", kDiagDataAccept},
+      {"User-Agent", kDiagDataUserAgent},
+      {"Content-Type", kFormContentType},
+  };
+}
+
+bool IsSuccessStatus(int status) { return status >= 200 && status <= 299; }
+
 void UploadDiagData(MainFields& fields, HttpClient& http, const QUrl& url) {
   fields.DiagDataSent = false;
   try {
     const QByteArray body = EncodeDiagDataForm(BuildDiagData(fields));
-    const HttpHeaders headers = {
-        {"Accept", kDiagDataAccept},
-        {"User-Agent", kDiagDataUserAgent},
-        {"Content-Type", kFormContentType},
-    };
-    fields.DiagDataSent = IsSuccess(http.post(url, headers, body));
+    fields.DiagDataSent = IsSuccessStatus(http.post(url, DiagDataHeaders(), body));
   } catch (...) {
     // The upload is silent: its outcome is only the flag, which stays false.
   }

@@ -26,6 +26,12 @@ QByteArray EncodeFormComponent(const QString& text);
 // name with an empty value.
 QByteArray EncodeDiagDataForm(const QStringList& record);
 
+// The headers every DiagData POST carries: Accept, User-Agent, Content-Type.
+HttpHeaders DiagDataHeaders();
+
+// 200 to 299: the service has taken the record.
+bool IsSuccessStatus(int status);
+
 // Clears DiagDataSent, posts the record built from the fields and sets the
 // flag only on a 2xx status.  Every failure is swallowed.
 void UploadDiagData(MainFields& fields, HttpClient& http, const QUrl& url);

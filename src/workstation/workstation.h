@@ -16,6 +16,7 @@
 #include "platform/process_control.h"
 #include "platform/serial_device_map.h"
 #include "platform/windows_version_source.h"
+#include "workstation/diag_outbox.h"
 #include "workstation/main_fields.h"
 
 namespace pralix {
@@ -32,6 +33,7 @@ struct WorkstationDeps {
   HttpClient& http;
   QUrl diagUrl;          // where the DiagData record goes
   QString logDirectory;  // where the diagnostic logs are written
+  DiagOutbox* outbox = nullptr;  // keeps records not sent; none: they are lost
 };
 
 class Workstation {
@@ -62,6 +64,7 @@ class Workstation {
   // Actions; each raises what it does not handle itself.
   void RunConnectivityTest();
   void ReportDiagDataUpload();  // '2'
+  void FindPrinter();           // '3': detection, then the test for the best candidate
   void PrintDiagnostic();       // '4'
   void PrintXReport();          // '5'
   void PrintZReport();          // '6'
@@ -71,6 +74,7 @@ class Workstation {
   // Steps of the connectivity test.
   void ClearFields();
   bool FindPrinterPort();
+  bool WalkPorts(ExchangeWait wait);
   void ReadSerial();
   void ReadPib();
   void ReadDateTime();

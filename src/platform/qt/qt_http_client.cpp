@@ -7,11 +7,18 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 
 namespace pralix {
 
 int QtHttpClient::post(const QUrl& url, const HttpHeaders& headers, const QByteArray& body) {
+  return postWithin(url, headers, body, timeout_);
+}
+
+int QtHttpClient::postWithin(const QUrl& url, const HttpHeaders& headers, const QByteArray& body,
+                             std::chrono::milliseconds limit) {
+  if (limit <= std::chrono::milliseconds::zero()) return kTimedOut;
   // QtNetwork needs the application's event dispatcher.
   if (QCoreApplication::instance() == nullptr) return kTransportFailure;
 
@@ -39,7 +46,7 @@ int QtHttpClient::post(const QUrl& url, const HttpHeaders& headers, const QByteA
     timedOut = true;
     reply->abort();  // emits finished, which ends the loop
   });
-  deadline.start(timeout_);
+  deadline.start(std::min(limit, timeout_));
   if (!reply->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
   deadline.stop();
 

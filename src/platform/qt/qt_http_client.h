@@ -22,6 +22,10 @@ class QtHttpClient final : public HttpClient {
 
   // No proxy, no cookies, no stored credentials, no redirects followed.
   int post(const QUrl& url, const HttpHeaders& headers, const QByteArray& body) override;
+  // Bounded by the shorter of limit and the client's time-out.
+  int postWithin(const QUrl& url, const HttpHeaders& headers, const QByteArray& body,
+                 std::chrono::milliseconds limit) override;
+  std::chrono::milliseconds requestBound() const override { return timeout_; }
 
  private:
   std::chrono::milliseconds timeout_;
