@@ -85,6 +85,21 @@ void RecordingHttpServer::setExtraResponseHeaders(const QByteArray& lines) {
   extraHeaders_ = lines;
 }
 
+void RecordingHttpServer::queueStatuses(const std::vector<int>& statuses) {
+  std::lock_guard lock(mutex_);
+  queuedStatuses_.insert(queuedStatuses_.end(), statuses.begin(), statuses.end());
+}
+
+std::vector<QByteArray> RecordingHttpServer::answeredBodies() const {
+  std::lock_guard lock(mutex_);
+  return answeredBodies_;
+}
+
+bool RecordingHttpServer::waitForAnswers(std::size_t count, std::chrono::milliseconds limit) const {
+  std::unique_lock lock(mutex_);
+  return recorded_.wait_for(lock, limit, [&] { return answeredBodies_.size() >= count; });
+}
+
 QUrl RecordingHttpServer::url(const QString& path) const {
   return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(path));
 }
@@ -145,13 +160,17 @@ void RecordingHttpServer::handle(int connection) {
   request.body = received.mid(headEnd + 4, bodyLength);
 
   QByteArray extra;
+  int status = status_;
   {
     std::lock_guard lock(mutex_);
     requests_.push_back(request);
     extra = extraHeaders_;
+    if (!queuedStatuses_.empty()) {
+      status = queuedStatuses_.front();
+      queuedStatuses_.erase(queuedStatuses_.begin());
+    }
   }
   recorded_.notify_all();
-  const int status = status_;
   if (status == kNeverAnswer) {
     heldConnections_.push_back(connection);  // only this thread touches it until stop
     return;
@@ -167,6 +186,13 @@ void RecordingHttpServer::handle(int connection) {
     sent += count;
   }
   close(connection);
+  if (sent == answer.size()) {
+    {
+      std::lock_guard lock(mutex_);
+      answeredBodies_.push_back(request.body);
+    }
+    recorded_.notify_all();
+  }
 }
 
 RefusingLocalPort::RefusingLocalPort() {

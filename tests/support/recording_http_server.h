@@ -40,6 +40,8 @@ class RecordingHttpServer {
   // Status of the following answers; kNeverAnswer keeps the request unanswered
   // until the server stops.
   void setStatus(int status) { status_ = status; }
+  // Statuses of the next requests, one each in order; then setStatus's again.
+  void queueStatuses(const std::vector<int>& statuses);
   // Extra header lines (each ending in CR LF) for the following answers.
   void setExtraResponseHeaders(const QByteArray& lines);
 
@@ -51,6 +53,10 @@ class RecordingHttpServer {
   // Waits until at least count requests have been recorded; false if that
   // has not happened within the (generous) limit.
   bool waitForRequests(std::size_t count, std::chrono::milliseconds limit = std::chrono::seconds(30)) const;
+  // Bodies of the requests whose answer went out whole, in order.
+  std::vector<QByteArray> answeredBodies() const;
+  // Waits until at least count answers have gone out whole.
+  bool waitForAnswers(std::size_t count, std::chrono::milliseconds limit = std::chrono::seconds(30)) const;
 
  private:
   void serve();
@@ -64,6 +70,8 @@ class RecordingHttpServer {
   mutable std::condition_variable recorded_;
   QByteArray extraHeaders_;
   std::vector<RecordedHttpRequest> requests_;
+  std::vector<int> queuedStatuses_;
+  std::vector<QByteArray> answeredBodies_;
   std::vector<int> heldConnections_;  // unanswered, closed at stop
   std::thread thread_;
 };
