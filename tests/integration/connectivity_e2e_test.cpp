@@ -57,6 +57,7 @@ class ConnectivityE2E : public ::testing::Test {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("PRALIX_DRIVE_C", dir.filePath("c"));
     env.insert("PRALIX_DIAG_URL", server.url().toString());
+    env.insert("PRALIX_OUTBOX", dir.filePath("outbox"));  // not the user's own
     env.insert("PRALIX_EXTRA_PORTS", extraPorts.join(':'));
     env.insert("XDG_RUNTIME_DIR", dir.path());
     tool.setProcessEnvironment(env);
