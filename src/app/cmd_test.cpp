@@ -29,7 +29,8 @@ void PrintFields(const MainFields& fields, QTextStream& out) {
   out << "DiagData sent: " << (fields.DiagDataSent ? "yes" : "no") << "\n";
 }
 
-void PrintJson(const MainFields& fields, bool found, const ConsoleUserInterface& ui, QTextStream& out) {
+void PrintJson(const MainFields& fields, bool found, const ConsoleUserInterface& ui, int outboxCount,
+               QTextStream& out) {
   QJsonObject edits;
   for (const LabelledEditInfo& edit : kLabelledEdits) {
     const LabelledEdit& field = fields.*edit.field;
@@ -42,6 +43,7 @@ void PrintJson(const MainFields& fields, bool found, const ConsoleUserInterface&
                       {"fields", edits},
                       {"header", QJsonArray::fromStringList(fields.MemoHeader)},
                       {"diag_data_sent", fields.DiagDataSent},
+                      {"outbox_count", outboxCount},
                       {"dialogs", dialogs}};
   out << QJsonDocument(o).toJson(QJsonDocument::Compact) << "\n";
 }
@@ -81,7 +83,7 @@ int RunTestCommand(const QStringList& args) {
 
   const MainFields& fields = workstation.fields();
   const bool found = !fields.LEFPPort.text.isEmpty();
-  if (parser.isSet("json")) PrintJson(fields, found, ui, out);
+  if (parser.isSet("json")) PrintJson(fields, found, ui, context->outbox().count(), out);
   else PrintFields(fields, out);
   if (ui.quitRequested()) return kPrinterLost;
   return found ? kFound : kNotFound;

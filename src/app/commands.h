@@ -14,5 +14,7 @@ int RunTestCommand(const QStringList& args);
 // pralix report {diagnostic|x|z|periodic} [--model INDEX] [--port NAME] [--baud N] [--from --to]
 //               [--trace FILE] [--paper-wait SECONDS]
 int RunReportCommand(const QStringList& args);
+// pralix upload [--json]: sends the DiagData outbox; 0 when it is empty afterwards
+int RunUploadCommand(const QStringList& args);
 
 }  // namespace pralix
