@@ -12,6 +12,10 @@ namespace pralix {
 int RunPortsCommand(const QStringList& args) {
   QTextStream out(stdout);
   QTextStream err(stderr);
+  if (args == QStringList{"--help"} || args == QStringList{"-h"}) {
+    out << "usage: pralix ports\n\nLists the serial ports as the main window does, each with its device tag.\n";
+    return 0;
+  }
   if (!args.isEmpty()) {
     err << "usage: pralix ports\n";
     return 2;

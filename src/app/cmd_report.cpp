@@ -4,6 +4,7 @@
 #include <QTextStream>
 
 #include "app/app_context.h"
+#include "app/command_help.h"
 #include "app/commands.h"
 #include "app/console_user_interface.h"
 #include "messages/P20_Param79.h"
@@ -36,10 +37,16 @@ int RunReportCommand(const QStringList& args) {
   parser.addOption({"to", "Last day of the periodic report.", "YYYY-MM-DD"});
   parser.addOption({"trace", "Write every frame on the line to FILE.", "FILE"});
   parser.addOption({"paper-wait", "Seconds the paper request waits when not on a terminal (default 5).", "SECONDS", "5"});
+  AddHelpOption(parser);
   const QString usage =
       "usage: pralix report {diagnostic|x|z|periodic} [--model INDEX] [--port NAME] [--baud N]\n"
       "                     [--from YYYY-MM-DD --to YYYY-MM-DD] [--trace FILE] [--paper-wait SECONDS]\n";
-  if (!parser.parse(QStringList{"pralix report"} + args) || parser.positionalArguments().size() != 1) {
+  const bool parsed = parser.parse(QStringList{"pralix report"} + args);
+  if (parsed && parser.isSet("help")) {
+    out << CommandHelpText(parser, usage);
+    return 0;
+  }
+  if (!parsed || parser.positionalArguments().size() != 1) {
     err << parser.errorText() << "\n" << usage;
     return kUsage;
   }

@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QTextStream>
 
+#include "app/command_help.h"
 #include "app/commands.h"
 #include "link/P00_fpcommand.h"
 #include "link/P00_fpsend.h"
@@ -74,10 +75,15 @@ int RunSendCommand(const QStringList& args) {
   parser.addOption({"json", "Print one JSON object."});
   parser.addPositionalArgument("COMMAND", "Command number, decimal.");
   parser.addPositionalArgument("DATA", "Request data (optional).");
+  AddHelpOption(parser);
   const QString usage = "usage: pralix send --port NAME [--baud N] [--json] COMMAND [DATA]\n";
   if (!parser.parse(QStringList{"pralix send"} + args)) {
     err << parser.errorText() << "\n" << usage;
     return 2;
+  }
+  if (parser.isSet("help")) {
+    out << CommandHelpText(parser, usage);
+    return 0;
   }
   const QStringList positional = parser.positionalArguments();
   bool baudOk = false;

@@ -8,6 +8,7 @@
 #include <QTextStream>
 
 #include "app/app_context.h"
+#include "app/command_help.h"
 #include "app/commands.h"
 #include "app/console_user_interface.h"
 
@@ -59,10 +60,16 @@ int RunTestCommand(const QStringList& args) {
   parser.addOption({"json", "Print one JSON object."});
   parser.addOption({"trace", "Write every frame on the line to FILE.", "FILE"});
   parser.addOption({"paper-wait", "Seconds the paper request waits when not on a terminal (default 5).", "SECONDS", "5"});
+  AddHelpOption(parser);
   const QString usage =
       "usage: pralix test [--model INDEX] [--port NAME]... [--json] [--trace FILE] [--paper-wait SECONDS]\n";
   bool modelOk = false, waitOk = false;
-  if (!parser.parse(QStringList{"pralix test"} + args) || !parser.positionalArguments().isEmpty()) {
+  const bool parsed = parser.parse(QStringList{"pralix test"} + args);
+  if (parsed && parser.isSet("help")) {
+    out << CommandHelpText(parser, usage);
+    return 0;
+  }
+  if (!parsed || !parser.positionalArguments().isEmpty()) {
     err << parser.errorText() << "\n" << usage;
     return kUsage;
   }

@@ -7,6 +7,8 @@
 
 #include "app/commands.h"
 #include "app/run_window.h"
+#include "app/window_options.h"
+#include "build_config.h"
 #include "platform/console.h"
 
 namespace {
@@ -21,17 +23,16 @@ constexpr Subcommand kSubcommands[] = {
     {"ports", pralix::RunPortsCommand},
     {"test", pralix::RunTestCommand},
     {"report", pralix::RunReportCommand},
-    {"upload", pralix::RunUploadCommand},
 };
 
 constexpr char kUsage[] =
-    "usage: pralix [--trace FILE] [--exit-when-shown]   the main window\n"
+    "usage: pralix [--trace FILE] [--exit-when-shown] [Qt options]   the main window\n"
+    "       pralix --version | --help | COMMAND --help\n"
     "       pralix send --port NAME [--baud N] [--json] COMMAND [DATA]\n"
     "       pralix ports\n"
     "       pralix test [--model INDEX] [--port NAME]... [--json] [--trace FILE] [--paper-wait SECONDS]\n"
     "       pralix report {diagnostic|x|z|periodic} [--model INDEX] [--port NAME] [--baud N]\n"
-    "                     [--from YYYY-MM-DD --to YYYY-MM-DD] [--trace FILE] [--paper-wait SECONDS]\n"
-    "       pralix upload [--json]\n";
+    "                     [--from YYYY-MM-DD --to YYYY-MM-DD] [--trace FILE] [--paper-wait SECONDS]\n";
 
 }  // namespace
 
@@ -46,9 +47,17 @@ int main(int argc, char* argv[]) {
       return sub.run(args);
     }
   }
-  if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-    QTextStream(stdout) << kUsage;
-    return 0;
+  // Usage errors are told before the toolkit looks for a display.
+  QStringList args;
+  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  const pralix::WindowOptions options = pralix::ParseWindowOptions(args);
+  switch (options.action) {
+    case pralix::WindowOptions::Action::ShowHelp: QTextStream(stdout) << kUsage; return 0;
+    case pralix::WindowOptions::Action::ShowVersion: QTextStream(stdout) << "pralix " PRALIX_VERSION "\n"; return 0;
+    case pralix::WindowOptions::Action::UsageError:
+      QTextStream(stderr) << "pralix: " << options.error << "\n" << kUsage;
+      return 2;
+    case pralix::WindowOptions::Action::RunWindow: break;
   }
-  return pralix::RunMainWindow(argc, argv);
+  return pralix::RunMainWindow(argc, argv, options);
 }

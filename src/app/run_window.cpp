@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QTextStream>
 #include <QTimer>
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 
 #include "app/app_context.h"
+#include "app/display_presence.h"
 #include "messages/P00_YellowMsg_window.h"
 #include "messages/P20_Param79_window.h"
 #include "messages/message_box_window.h"
@@ -16,38 +19,40 @@ namespace pralix {
 
 namespace {
 
-struct WindowOptions {
-  QString traceFile;  // every frame on the line is traced here when set
-  bool exitWhenShown = false;  // for start-up measurements: quit once the window is up
-};
+QtMessageHandler g_toolkitHandler = nullptr;
 
-bool ParseWindowOptions(const QStringList& args, WindowOptions* options) {
-  for (qsizetype i = 0; i < args.size(); ++i) {
-    if (args[i] == QLatin1String("--trace")) {
-      if (i + 1 == args.size()) {
-        QTextStream(stderr) << "pralix: --trace needs a FILE\n";
-        return false;
-      }
-      options->traceFile = args[++i];
-    } else if (args[i] == QLatin1String("--exit-when-shown")) {
-      options->exitWhenShown = true;
-    } else {
-      QTextStream(stderr) << "pralix: unknown argument " << args[i] << "\n";
-      return false;
-    }
+// While QApplication starts, a platform that cannot reach its display ends
+// the program with a fatal message, which would abort with a core dump.
+void ExitOnDisplayFailure(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type != QtFatalMsg) {
+    if (g_toolkitHandler) g_toolkitHandler(type, context, message);
+    return;
   }
-  return true;
+  std::fprintf(stderr, "pralix: the display cannot be opened; `pralix test` runs the test without a window\n");
+  std::fflush(stderr);
+  std::_Exit(2);
+}
+
+bool DisplayMissing(const WindowOptions& options) {
+#if defined(Q_OS_LINUX)
+  return LacksDisplay({options.platform, qEnvironmentVariable("QT_QPA_PLATFORM"), qEnvironmentVariable("DISPLAY"),
+                       qEnvironmentVariable("WAYLAND_DISPLAY"), options.displayNamed});
+#else
+  Q_UNUSED(options);
+  return false;
+#endif
 }
 
 }  // namespace
 
-int RunMainWindow(int argc, char** argv) {
-  // Usage errors are told before the toolkit looks for a display.
-  QStringList args;
-  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
-  WindowOptions options;
-  if (!ParseWindowOptions(args, &options)) return 2;
+int RunMainWindow(int argc, char** argv, const WindowOptions& options) {
+  if (DisplayMissing(options)) {
+    QTextStream(stderr) << kNoDisplayMessage << "\n";
+    return 2;
+  }
+  g_toolkitHandler = qInstallMessageHandler(ExitOnDisplayFailure);
   QApplication app(argc, argv);
+  qInstallMessageHandler(g_toolkitHandler);
 
   try {
     SystemClock clock;

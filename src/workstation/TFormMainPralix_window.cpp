@@ -210,7 +210,9 @@ void TFormMainPralix::CreateActionPanels() {
 }
 
 void TFormMainPralix::CreateStatusStrip() {
-  Panel12 = new QLabel(QStringLiteral("PRALIX   r10.2"), this);
+  // The release's major and minor numbers, as in "PRALIX   r10.2".
+  const QString release = QStringLiteral(PRALIX_VERSION).section(u'.', 0, 1);
+  Panel12 = new QLabel(QStringLiteral("PRALIX   r") + release, this);
   Panel12->setObjectName(QStringLiteral("Panel12"));
   Panel12->setGeometry(28, 501, 652, 25);
   Panel12->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <array>
 
+#include "build_config.h"
 #include "messages/click_panel_window.h"
 #include "workstation/main_fields.h"
 #include "workstation/workstation.h"
@@ -18,7 +19,7 @@ namespace pralix {
 
 class TFormMainPralix final : public QWidget {
  public:
-  static constexpr char kCaption[] = "Dexu - PRALIX r10.2.350 - FP Connectivity test";
+  static constexpr char kCaption[] = "Dexu - PRALIX r" PRALIX_VERSION " - FP Connectivity test";
   static constexpr int kClientWidth = 709;   // outer 725 x 600 with the frame
   static constexpr int kClientHeight = 561;
 
