@@ -23,6 +23,7 @@ constexpr Subcommand kSubcommands[] = {
     {"ports", pralix::RunPortsCommand},
     {"test", pralix::RunTestCommand},
     {"report", pralix::RunReportCommand},
+    {"upload", pralix::RunUploadCommand},
 };
 
 constexpr char kUsage[] =
@@ -32,7 +33,8 @@ constexpr char kUsage[] =
     "       pralix ports\n"
     "       pralix test [--model INDEX] [--port NAME]... [--json] [--trace FILE] [--paper-wait SECONDS]\n"
     "       pralix report {diagnostic|x|z|periodic} [--model INDEX] [--port NAME] [--baud N]\n"
-    "                     [--from YYYY-MM-DD --to YYYY-MM-DD] [--trace FILE] [--paper-wait SECONDS]\n";
+    "                     [--from YYYY-MM-DD --to YYYY-MM-DD] [--trace FILE] [--paper-wait SECONDS]\n"
+    "       pralix upload [--json]\n";
 
 }  // namespace
 
