@@ -11,6 +11,7 @@
 #include "app/command_help.h"
 #include "app/commands.h"
 #include "app/console_user_interface.h"
+#include "app/test_report_file.h"
 
 namespace pralix {
 
@@ -60,9 +61,11 @@ int RunTestCommand(const QStringList& args) {
   parser.addOption({"json", "Print one JSON object."});
   parser.addOption({"trace", "Write every frame on the line to FILE.", "FILE"});
   parser.addOption({"paper-wait", "Seconds the paper request waits when not on a terminal (default 5).", "SECONDS", "5"});
+  parser.addOption({"report", "Write the outcome as an HTML page to FILE.", "FILE"});
   AddHelpOption(parser);
   const QString usage =
-      "usage: pralix test [--model INDEX] [--port NAME]... [--json] [--trace FILE] [--paper-wait SECONDS]\n";
+      "usage: pralix test [--model INDEX] [--port NAME]... [--json] [--trace FILE] [--paper-wait SECONDS]\n"
+      "                   [--report FILE]\n";
   bool modelOk = false, waitOk = false;
   const bool parsed = parser.parse(QStringList{"pralix test"} + args);
   if (parsed && parser.isSet("help")) {
@@ -92,6 +95,8 @@ int RunTestCommand(const QStringList& args) {
   const bool found = !fields.LEFPPort.text.isEmpty();
   if (parser.isSet("json")) PrintJson(fields, found, ui, context->outbox().count(), out);
   else PrintFields(fields, out);
+  if (parser.isSet("report") && !WriteTestReportFile(parser.value("report"), fields, found, ui.dialogs(), err))
+    return kUsage;
   if (ui.quitRequested()) return kPrinterLost;
   return found ? kFound : kNotFound;
 }

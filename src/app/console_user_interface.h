@@ -7,14 +7,10 @@
 #include <QString>
 #include <optional>
 
+#include "messages/shown_dialog.h"
 #include "messages/user_interface.h"
 
 namespace pralix {
-
-struct ShownDialog {
-  QString caption;
-  QString text;
-};
 
 class ConsoleUserInterface final : public UserInterface {
  public:

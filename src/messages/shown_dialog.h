@@ -1,0 +1,13 @@
+#pragma once
+// A message dialog as the user saw it: its caption and its text.
+
+#include <QString>
+
+namespace pralix {
+
+struct ShownDialog {
+  QString caption;
+  QString text;
+};
+
+}  // namespace pralix
