@@ -1,6 +1,7 @@
 #include "app/run_window.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTextStream>
 #include <QTimer>
 #include <cstdio>
@@ -9,10 +10,13 @@
 
 #include "app/app_context.h"
 #include "app/display_presence.h"
+#include "build_config.h"
+#include "messages/dialog_journal.h"
 #include "messages/P00_YellowMsg_window.h"
 #include "messages/P20_Param79_window.h"
 #include "messages/message_box_window.h"
 #include "workstation/TFormMainPralix_window.h"
+#include "workstation/last_test_page.h"
 #include "workstation/qt_user_interface_window.h"
 
 namespace pralix {
@@ -59,7 +63,11 @@ int RunMainWindow(int argc, char** argv, const WindowOptions& options) {
     TFormYellowMsg FormYellowMsg;
     TFormParam79 FormParam79(clock);
     QtUserInterface ui(FormYellowMsg, FormParam79);
-    AppContext context(ui, options.traceFile);
+    DialogJournal journal(ui, QString::fromLatin1(kInformationBoxTitle), QString::fromLatin1(kErrorBoxTitle));
+    AppContext context(journal, options.traceFile);
+    // The last test's page goes beside the diagnostic logs, in the working directory.
+    LastTestPageKeeper lastTestPage(journal, clock, QDir::currentPath(), QStringLiteral(PRALIX_VERSION));
+    context.workstation().SetTestObserver(&lastTestPage);
 
     TFormMainPralix FormMainPralix(context.workstation());
     ui.setMainWindow(&FormMainPralix);

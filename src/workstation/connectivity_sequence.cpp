@@ -55,6 +55,7 @@ QString ClockDifferenceText(double days) {
 }  // namespace
 
 void Workstation::RunConnectivityTest() {
+  if (testObserver_) testObserver_->TestStarted();
   fields_.ModelIndex = fields_.CBFPIndex;
   d_.comPort.setBaudRate(ModelCatalogue[size_t(fields_.ModelIndex)].baud);
   ClearFields();
@@ -192,6 +193,7 @@ void Workstation::FinishTest() {
   if (d_.outbox != nullptr) UploadDiagDataKeepingFailures(fields_, d_.http, d_.diagUrl, *d_.outbox, d_.clock);
   else UploadDiagData(fields_, d_.http, d_.diagUrl);
   d_.comPort.close();
+  if (testObserver_) testObserver_->TestFoundPrinter(fields_);
 }
 
 }  // namespace pralix

@@ -18,6 +18,7 @@
 #include "platform/windows_version_source.h"
 #include "workstation/diag_outbox.h"
 #include "workstation/main_fields.h"
+#include "workstation/test_observer.h"
 
 namespace pralix {
 
@@ -60,6 +61,8 @@ class Workstation {
   void PanelClick(int tag) { FormKeyPress(QChar(u'0' + tag)); }
   void LabelWebClick();
   void SetActionPanelsVisible(bool visible) { fields_.ActionPanelsVisible = visible; }
+  // Told when each test starts and when it has found the printer; may be null.
+  void SetTestObserver(TestObserver* observer) { testObserver_ = observer; }
 
   // Actions; each raises what it does not handle itself.
   void RunConnectivityTest();
@@ -84,6 +87,7 @@ class Workstation {
 
   WorkstationDeps d_;
   MainFields fields_;
+  TestObserver* testObserver_ = nullptr;
 };
 
 }  // namespace pralix
