@@ -36,3 +36,11 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PRALIX_WEB_ADDRESS}")
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
 set(CPACK_OUTPUT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackConfig.cmake)
 include(CPack)
+
+# The package made from this tree, installed into a fresh dpkg root, run and
+# removed again (skipped where dpkg is missing).
+if(BUILD_TESTING)
+  add_test(NAME package_install_deb
+           COMMAND ${CMAKE_SOURCE_DIR}/tests/package/install_deb.sh ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+  set_tests_properties(package_install_deb PROPERTIES LABELS package SKIP_RETURN_CODE 77 TIMEOUT 600)
+endif()
