@@ -1,5 +1,7 @@
 #include "workstation/test_report_page.h"
 
+#include <QRegularExpression>
+
 #include "workstation/model_catalogue.h"
 
 namespace pralix {
@@ -91,10 +93,12 @@ QString HeaderLines(const MainFields& fields) {
 
 QString Dialogs(const QList<ShownDialog>& dialogs) {
   if (dialogs.isEmpty()) return QStringLiteral("<p class=\"none\">None.</p>\n");
+  // The dialogs space their lines with empty ones; on paper one line break does.
+  static const QRegularExpression kBlankLines(QStringLiteral("\\n\\s*\\n"));
   QString html;
   for (const ShownDialog& d : dialogs)
     html += QStringLiteral("<div class=\"dialog\"><b>") + Escaped(d.caption) + QStringLiteral("</b><span class=\"mono\">") +
-            Escaped(d.text.trimmed()) + QStringLiteral("</span></div>\n");
+            Escaped(d.text.trimmed().replace(kBlankLines, QStringLiteral("\n"))) + QStringLiteral("</span></div>\n");
   return html;
 }
 
