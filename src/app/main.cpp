@@ -32,6 +32,7 @@ constexpr char kUsage[] =
     "       pralix send --port NAME [--baud N] [--json] COMMAND [DATA]\n"
     "       pralix ports\n"
     "       pralix test [--model INDEX] [--port NAME]... [--json] [--trace FILE] [--paper-wait SECONDS]\n"
+    "                   [--report FILE]\n"
     "       pralix report {diagnostic|x|z|periodic} [--model INDEX] [--port NAME] [--baud N]\n"
     "                     [--from YYYY-MM-DD --to YYYY-MM-DD] [--trace FILE] [--paper-wait SECONDS]\n"
     "       pralix upload [--json]\n";
