@@ -56,5 +56,7 @@ install(FILES ${PRALIX_INSTALL_FILES_DIR}/pralix.1.gz ${PRALIX_INSTALL_FILES_DIR
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PRALIX_PACKAGING_DIR}/pralix.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME pralix)
+install(FILES ${PRALIX_PACKAGING_DIR}/pralix.lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME pralix)
 install(FILES ${PRALIX_INSTALL_FILES_DIR}/copyright ${PRALIX_INSTALL_FILES_DIR}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pralix)
