@@ -37,6 +37,7 @@ if [ -z "$deb" ]; then
   deb="$work/out/pralix_${version}_amd64.deb"
 fi
 [ -f "$deb" ] || fail "no package at $deb"
+deb=$(realpath "$deb")  # apt takes a file only by a path with a slash in front
 echo "package: $deb"
 
 # What the package declares and holds.
@@ -55,6 +56,7 @@ for path in /usr/bin/pralix /usr/bin/pralix-printer-sim \
             /usr/share/icons/hicolor/256x256/apps/pralix.png \
             /usr/share/man/man1/pralix.1.gz /usr/share/man/man1/pralix-printer-sim.1.gz \
             /usr/share/bash-completion/completions/pralix \
+            /usr/share/lintian/overrides/pralix \
             /usr/share/doc/pralix/copyright /usr/share/doc/pralix/changelog.gz; do
   grep -qx "$path" "$work/contents" || fail "$path is not in the package"
 done
@@ -65,6 +67,18 @@ dpkg-deb -x "$deb" "$work/extract"
 for program in pralix pralix-printer-sim; do
   file "$work/extract/usr/bin/$program" | grep -q ', stripped' || fail "$program is not stripped"
 done
+
+# On a machine with nothing installed, apt finds every dependency in the
+# archive it knows (apt-get -s: a dry run; nothing is downloaded).
+if command -v apt-get >/dev/null && ls /var/lib/apt/lists/*_Packages* >/dev/null 2>&1; then
+  : >"$work/empty-status"
+  apt-get -s -o Dir::State::status="$work/empty-status" -o Debug::NoLocking=1 install "$deb" \
+      >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt cannot resolve what the package needs"; }
+  grep -q '^Inst qt6-qpa-plugins ' "$work/apt.log" || fail "apt would not install the Qt platform plug-ins"
+  grep -q '^Inst pralix ' "$work/apt.log" || fail "apt would not install pralix"
+else
+  echo "no apt package lists: the dependency check against the archive is left out"
+fi
 
 # A fresh dpkg root: its own database, nothing installed.
 root="$work/root"
