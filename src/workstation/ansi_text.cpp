@@ -1,28 +1,11 @@
 #include "workstation/ansi_text.h"
 
-#include <QStringDecoder>
-
-#include "workstation/code_page.h"
+#include "platform/code_pages.h"
 
 namespace pralix {
-namespace {
 
-#ifdef Q_OS_WIN
-constexpr QStringConverter::Encoding kAnsi = QStringConverter::System;
-QStringEncoder AnsiEncoder() { return QStringEncoder(kAnsi); }
-QStringDecoder AnsiDecoder() { return QStringDecoder(kAnsi); }
-#else
-QStringEncoder AnsiEncoder() { return QStringEncoder("windows-1250"); }
-QStringDecoder AnsiDecoder() { return QStringDecoder("windows-1250"); }
-#endif
+QByteArray EncodeAnsiText(const QString& text) { return EncodeWithCodePage(text, AnsiCodePage()); }
 
-}  // namespace
-
-QByteArray EncodeAnsiText(const QString& text) { return EncodeOrQuestionMark(text, AnsiEncoder); }
-
-QString DecodeAnsiText(const QByteArray& bytes) {
-  QStringDecoder decoder = AnsiDecoder();
-  return decoder.decode(bytes);
-}
+QString DecodeAnsiText(const QByteArray& bytes) { return DecodeWithCodePage(bytes, AnsiCodePage()); }
 
 }  // namespace pralix

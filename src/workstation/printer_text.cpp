@@ -1,15 +1,10 @@
 #include "workstation/printer_text.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-
-#include "workstation/code_page.h"
+#include "platform/code_pages.h"
 
 namespace pralix {
 
 namespace {
-
-constexpr char kPrinterCodePage[] = "windows-1251";
 
 // The two rows of the substitution: the letter at position k of the first
 // becomes the letter at position k of the second.
@@ -18,14 +13,9 @@ const QString kSerbianLatinLetters = QStringLiteral(u"ŠĐŽČĆšđžčć");
 
 }  // namespace
 
-QString DecodePrinterText(const QByteArray& bytes) {
-  QStringDecoder decoder(kPrinterCodePage);
-  return decoder.decode(bytes);
-}
+QString DecodePrinterText(const QByteArray& bytes) { return DecodeWithCodePage(bytes, kCyrillicCodePage); }
 
-QByteArray EncodePrinterText(const QString& text) {
-  return EncodeOrQuestionMark(text, [] { return QStringEncoder(kPrinterCodePage); });
-}
+QByteArray EncodePrinterText(const QString& text) { return EncodeWithCodePage(text, kCyrillicCodePage); }
 
 QString TransliterateText(const QString& text) {
   QString result;
