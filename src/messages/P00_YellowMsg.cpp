@@ -1,6 +1,6 @@
 #include "messages/P00_YellowMsg.h"
 
-#include <QStringDecoder>
+#include "platform/code_pages.h"
 
 namespace pralix {
 
@@ -52,7 +52,7 @@ void YellowMsg::ShowMsg(qint32 number) { Show(YellowMsgCaption(number), messages
 void YellowMsg::ShowText(const QByteArray& text) { Show(QString::fromLatin1(kFreeTextCaption), text); }
 
 void YellowMsg::Show(const QString& caption, const QByteArray& text) {
-  const QString wide = QStringDecoder("windows-1250").decode(text);
+  const QString wide = DecodeWithCodePage(text, kCentralEuropeanCodePage);
   MutexHeld held(mutex_, kYellowMsgMutexName);
   ui_.showImportantMessage(caption, wide);
 }

@@ -1,8 +1,9 @@
 #include "messages/P00_msg.h"
 
 #include <QString>
-#include <QStringEncoder>
 #include <stdexcept>
+
+#include "platform/code_pages.h"
 
 namespace pralix {
 
@@ -148,11 +149,13 @@ constexpr Entry kTable[] = {
 };
 
 QByteArray ToWindows1250(const char* utf8) {
-  QStringEncoder encoder("windows-1250");
-  QByteArray bytes = encoder.encode(QString::fromUtf8(utf8));
-  // Every letter of the table exists in Windows-1250; a failure here is a
-  // typing error in the table, not a condition to carry on with.
-  if (encoder.hasError()) throw std::logic_error(std::string("not encodable in Windows-1250: ") + utf8);
+  const QString text = QString::fromUtf8(utf8);
+  QByteArray bytes = EncodeWithCodePage(text, kCentralEuropeanCodePage);
+  // Every letter of the table exists in Windows-1250; a "?" that the text
+  // did not have is a typing error in the table, not a condition to carry
+  // on with.
+  if (bytes.count('?') != text.count(u'?'))
+    throw std::logic_error(std::string("not encodable in Windows-1250: ") + utf8);
   return bytes;
 }
 
