@@ -119,7 +119,8 @@ TEST_F(PowerCut, EveryFileIsOldOrNewAfterEachCut) {
   ASSERT_EQ(ReadAll(linkIni()), newIni) << "the uncut test rewrites Link.ini";
   ASSERT_TRUE(IsWholeLogLines(ReadAll(log())));
 
-  int linkOld = 0, linkNew = 0, logGrew = 0, copyNew = 0, damaged = 0, leftovers = 0;
+  int linkOld = 0, linkNew = 0, between = 0, logGrew = 0, copyNew = 0, damaged = 0, leftovers = 0;
+  qint64 lastOld = whole / 2, firstNew = whole + whole / 5;
   for (int cut = 0; cut < cuts; ++cut) {
     SCOPED_TRACE("cut " + std::to_string(cut));
     WriteAll(linkIni(), oldIni);
@@ -130,9 +131,11 @@ TEST_F(PowerCut, EveryFileIsOldOrNewAfterEachCut) {
     const QByteArray logBefore = ReadAll(log());
     const QByteArray copyBefore = ReadAll(versionCopy());
 
-    // Most cuts land in the last fifth of the run, where the files are written.
+    // One cut in five anywhere; the others close in on the moment of the
+    // writes: between the latest cut that left Link.ini old and the earliest
+    // that found it new, widened a little each time so the window can move.
     const qint64 at = random.bounded(5) == 0 ? qint64(random.bounded(int(whole)))
-                                               : whole * 7 / 10 + qint64(random.bounded(int(whole * 4 / 10) + 1));
+                                               : lastOld + qint64(random.bounded(int(firstNew - lastOld) + 1));
     Run(at, &finished);
 
     const QByteArray ini = ReadAll(linkIni());
@@ -145,9 +148,14 @@ TEST_F(PowerCut, EveryFileIsOldOrNewAfterEachCut) {
     EXPECT_TRUE(logOk) << "the log lost bytes or ends in part of a line";
     EXPECT_TRUE(copyOk) << "the version copy is neither old nor new: " << copy.size() << " bytes";
     damaged += !iniOk + !logOk + !copyOk;
+    if (ini == oldIni) lastOld = std::max(lastOld, at);
+    if (ini == newIni) firstNew = std::min(firstNew, at);
+    lastOld = std::max<qint64>(0, std::min(lastOld, firstNew) - 20);
+    firstNew = std::max(firstNew, lastOld + 40) + 20;
     linkOld += ini == oldIni;
     linkNew += ini == newIni;
     logGrew += logAfter.size() > logBefore.size();
+    between += ini == newIni && logAfter.size() == logBefore.size();
     copyNew += copy == version && copy != copyBefore;
     // A cut inside a rewrite leaves its unfinished temporary file beside the real one.
     const QStringList beside = QDir(QFileInfo(linkIni()).absolutePath()).entryList(QDir::Files | QDir::Hidden);
@@ -157,9 +165,9 @@ TEST_F(PowerCut, EveryFileIsOldOrNewAfterEachCut) {
         QFile::remove(QFileInfo(linkIni()).absolutePath() + "/" + name);
       }
   }
-  std::printf("[ POWERCUT ] %d cuts (a test takes %lld ms): Link.ini old %d, new %d; log grew %d; "
+  std::printf("[ POWERCUT ] %d cuts (a test takes %lld ms): Link.ini old %d, new %d (log not yet grown %d); log grew %d; "
               "version copy replaced %d; damaged files %d; temporary files left by a cut %d\n",
-              cuts, qlonglong(whole), linkOld, linkNew, logGrew, copyNew, damaged, leftovers);
+              cuts, qlonglong(whole), linkOld, linkNew, between, logGrew, copyNew, damaged, leftovers);
   EXPECT_EQ(damaged, 0);
 }
 
