@@ -1,0 +1,11 @@
+# The fuzz targets: one source each under fuzz/targets/, named after the
+# outside input it feeds.  Shared by the libFuzzer build and the replay tests.
+set(PRALIX_FUZZ_TARGETS
+  fpsend_reply
+  reply_fields
+  printer_date_time
+  link_ini_rewrite
+  version_ini_reading
+  diag_data_form
+  text_conversions)
+set(PRALIX_FUZZ_DIR ${CMAKE_SOURCE_DIR}/fuzz)
