@@ -31,13 +31,13 @@ void FPCommand00::Clear() {
   SendData.clear();
 }
 
-FPCommand00& FPCommand00::Execute(qint32 command, const QByteArray& data) {
+FPCommand00& FPCommand00::Execute(qint32 command, const QByteArray& data, ExchangeWait wait) {
   Command = command;
   // The data is a zero-terminated text: a 00 byte ends it.
   const qsizetype end = data.indexOf('\0');
   SendData = end < 0 ? data : data.left(end);
   if (!LinkPort->isOpen()) LinkPort->open();
-  FPSend(*this);
+  FPSend(*this, wait);
   if (ErrorCode == kOk) {
     if (StatusBits[2][0]) {
       ErrorCode = StatusBits[2][2] ? kNoJournalPaper : kNoReceiptPaper;

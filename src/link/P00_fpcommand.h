@@ -5,6 +5,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include "link/exchange_wait.h"
+
 namespace pralix {
 
 // Result codes left in FPCommand00::ErrorCode.
@@ -34,7 +36,8 @@ class FPCommand00 {
 
   // Sends one command and keeps its whole outcome; opens LinkPort first when
   // it is closed (PortOpenError passes to the caller, nothing is sent).
-  FPCommand00& Execute(qint32 command, const QByteArray& data);
+  // wait is for the search of a printer's port (see ExchangeWait).
+  FPCommand00& Execute(qint32 command, const QByteArray& data, ExchangeWait wait = ExchangeWait::Full);
   // Same with the command number as decimal text; throws std::invalid_argument
   // for a text that is not a number, before anything is sent.
   FPCommand00& ExecuteText(const QString& command, const QByteArray& data);

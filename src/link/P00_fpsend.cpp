@@ -36,11 +36,35 @@ void StoreValidReply(FPCommand00& cmd, const ReplyFrame& reply) {
   cmd.ErrorCode = kOk;
 }
 
-// Reads one byte, counting silent reads; returns -1 after the seventh silent
+// The waits of one attempt.
+struct AttemptLimits {
+  int firstSilentReads = kMaxSilentReads;  // before the attempt's first byte
+  int silentReads = kMaxSilentReads;       // after it, and for the length byte
+  int maxStrayBytes = -1;                  // bytes before the frame start; -1: no limit
+  bool endWhenUnheard = false;             // no first byte: the whole exchange ends
+  // The rest of the frame one byte at a time, each within silentReads: a
+  // garbage length byte then costs a pause, not the time-out of a long read.
+  bool restByteByByte = false;
+};
+
+AttemptLimits LimitsFor(ExchangeWait wait, int attempt) {
+  switch (wait) {
+    case ExchangeWait::Full: break;
+    case ExchangeWait::ShortFirst:
+      if (attempt == 0) return {1, kMaxSilentReads, -1, true};
+      break;
+    case ExchangeWait::Probe: return {1, 1, kProbeMaxStrayBytes, true, true};
+  }
+  return {};
+}
+
+int AttemptsFor(ExchangeWait wait) { return wait == ExchangeWait::Probe ? 1 : kMaxAttempts; }
+
+// Reads one byte, counting silent reads; returns -1 after the limit-th silent
 // read in a row.  Bytes the caller does not want restart the count through
 // the caller's loop.
-int ReadOneByte(SerialPort& port) {
-  for (int silent = 0; silent < kMaxSilentReads; ++silent) {
+int ReadOneByte(SerialPort& port, int limit = kMaxSilentReads) {
+  for (int silent = 0; silent < limit; ++silent) {
     quint8 byte;
     if (port.read(&byte, 1) == 1) return byte;
   }
@@ -50,7 +74,7 @@ int ReadOneByte(SerialPort& port) {
 enum class AttemptEnd { Retry, Done, Abort };
 
 // One attempt: write the frame, wait for the reply, read and check it.
-AttemptEnd RunAttempt(FPCommand00& cmd, quint8 seq, int frameSize, int& nakCount) {
+AttemptEnd RunAttempt(FPCommand00& cmd, quint8 seq, int frameSize, int& nakCount, const AttemptLimits& limits) {
   SerialPort& port = *LinkPort;
   port.clearBuffers();
   EncodeRequest(seq, quint8(cmd.Command & 0xFF), cmd.SendData, FrameBuffer);
@@ -59,12 +83,13 @@ AttemptEnd RunAttempt(FPCommand00& cmd, quint8 seq, int frameSize, int& nakCount
 
   // Wait for the start of the reply.  Any byte but 01 and 15 is ignored and
   // restarts the silent-read count, so a printer that keeps sending such
-  // bytes (busy) keeps us waiting.
-  for (;;) {
-    const int byte = ReadOneByte(port);
+  // bytes (busy) keeps us waiting; a probe gives up after a few of them.
+  for (int strays = 0;; ++strays) {
+    if (limits.maxStrayBytes >= 0 && strays > limits.maxStrayBytes) return AttemptEnd::Retry;
+    const int byte = ReadOneByte(port, strays == 0 ? limits.firstSilentReads : limits.silentReads);
     if (byte < 0) {
       cmd.ErrorCode = kNoAnswer;
-      return AttemptEnd::Retry;
+      return strays == 0 && limits.endWhenUnheard ? AttemptEnd::Abort : AttemptEnd::Retry;
     }
     if (byte == kFrameStart) break;
     if (byte == kNak) {
@@ -76,7 +101,7 @@ AttemptEnd RunAttempt(FPCommand00& cmd, quint8 seq, int frameSize, int& nakCount
     }
   }
 
-  const int lengthByte = ReadOneByte(port);
+  const int lengthByte = ReadOneByte(port, limits.silentReads);
   if (lengthByte < 0) {
     cmd.ErrorCode = kNoLength;
     return AttemptEnd::Retry;
@@ -88,7 +113,17 @@ AttemptEnd RunAttempt(FPCommand00& cmd, quint8 seq, int frameSize, int& nakCount
   }
 
   const int k = lengthByte - 28;
-  int received = 0;
+  if (limits.restByteByByte) {
+    for (int i = 0; i < k; ++i) {
+      const int byte = ReadOneByte(port, limits.silentReads);
+      if (byte < 0) {
+        cmd.ErrorCode = kIncompleteFrame;
+        return AttemptEnd::Retry;
+      }
+      FrameBuffer[i] = quint8(byte);
+    }
+  }
+  int received = limits.restByteByByte ? k : 0;
   for (int calls = 0; received < k;) {
     received += port.read(FrameBuffer + received, k - received);
     if (++calls > kMaxFrameReads) {
@@ -110,7 +145,7 @@ AttemptEnd RunAttempt(FPCommand00& cmd, quint8 seq, int frameSize, int& nakCount
 
 }  // namespace
 
-void FPSend(FPCommand00& cmd) {
+void FPSend(FPCommand00& cmd, ExchangeWait wait) {
   ResetOutcome(cmd);
   const quint8 seq = NextSequenceNumber();
   cmd.ReplySeq = seq;
@@ -124,8 +159,9 @@ void FPSend(FPCommand00& cmd) {
   cmd.ErrorCode = kOk;
 
   int nakCount = 0;
-  for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
-    switch (RunAttempt(cmd, seq, n + kRequestOverhead, nakCount)) {
+  const int attempts = AttemptsFor(wait);
+  for (int attempt = 0; attempt < attempts; ++attempt) {
+    switch (RunAttempt(cmd, seq, n + kRequestOverhead, nakCount, LimitsFor(wait, attempt))) {
       case AttemptEnd::Done:
       case AttemptEnd::Abort:
         return;

@@ -3,6 +3,7 @@
 
 #include <QtGlobal>
 
+#include "link/exchange_wait.h"
 #include "link/frame.h"
 #include "link/serial_port.h"
 
@@ -22,6 +23,8 @@ constexpr int kMaxFrameReads = 6;   // read calls allowed for the rest of a fram
 
 // Runs one exchange for cmd.Command and cmd.SendData over the open LinkPort and
 // leaves the outcome in cmd.  Raises nothing: every failure is a result code.
-void FPSend(FPCommand00& cmd);
+// wait shortens the waits for a port that may have no printer; the frames
+// written and the sequence number are the same whatever it is.
+void FPSend(FPCommand00& cmd, ExchangeWait wait = ExchangeWait::Full);
 
 }  // namespace pralix

@@ -90,6 +90,13 @@ void Workstation::ClearFields() {
 }
 
 bool Workstation::FindPrinterPort() {
+  // Most PCs have ports with nothing on them; the first walk spends one read
+  // time-out on each.  Only when no port answered is the walk repeated with
+  // the full waits, for a printer that answers late.
+  return WalkPorts(ExchangeWait::ShortFirst) || WalkPorts(ExchangeWait::Full);
+}
+
+bool Workstation::WalkPorts(ExchangeWait wait) {
   FPCommand00& cmd = d_.formFP.FPCmd;
   for (const QString& port : fields_.MemoPorts) {
     d_.comPort.close();
@@ -100,7 +107,7 @@ bool Workstation::FindPrinterPort() {
       continue;  // missing, busy or not ours: try the next one
     }
     // A printer that answers with an error (paper out, say) is still found.
-    if (!IsNoAnswer(cmd.Execute(62, "").ErrorCode)) {
+    if (!IsNoAnswer(cmd.Execute(62, "", wait).ErrorCode)) {
       fields_.LEFPPort.text = port;
       return true;
     }

@@ -35,6 +35,7 @@ QChar Workstation::FormKeyPress(QChar key) {
       return key;
     case u'1': action = &Workstation::RunConnectivityTest; break;
     case u'2': action = &Workstation::ReportDiagDataUpload; break;
+    case u'3': action = &Workstation::FindPrinter; break;
     case u'4': action = &Workstation::PrintDiagnostic; break;
     case u'5': action = &Workstation::PrintXReport; break;
     case u'6': action = &Workstation::PrintZReport; break;

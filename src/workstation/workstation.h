@@ -67,6 +67,7 @@ class Workstation {
   // Actions; each raises what it does not handle itself.
   void RunConnectivityTest();
   void ReportDiagDataUpload();  // '2'
+  void FindPrinter();           // '3': detection, then the test for the best candidate
   void PrintDiagnostic();       // '4'
   void PrintXReport();          // '5'
   void PrintZReport();          // '6'
@@ -76,6 +77,7 @@ class Workstation {
   // Steps of the connectivity test.
   void ClearFields();
   bool FindPrinterPort();
+  bool WalkPorts(ExchangeWait wait);
   void ReadSerial();
   void ReadPib();
   void ReadDateTime();

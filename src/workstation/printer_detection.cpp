@@ -1,0 +1,49 @@
+#include "workstation/printer_detection.h"
+
+#include <optional>
+
+#include "workstation/model_fingerprint.h"
+
+namespace pralix {
+
+bool IsValidReplyCode(qint32 code) {
+  return code == kOk || code == kDisplayMissing || code == kNoJournalPaper || code == kNoReceiptPaper ||
+         code == kGeneralError;
+}
+
+namespace {
+
+bool OpenAt(SerialPort& port, const QString& name, qint32 baud) {
+  port.close();
+  port.setPortName(name);
+  port.setBaudRate(baud);
+  try {
+    port.open();
+    return true;
+  } catch (const PortOpenError&) {
+    return false;  // missing, busy or not ours
+  }
+}
+
+}  // namespace
+
+DetectionResult DetectPrinter(SerialPort& port, FPCommand00& cmd, const QStringList& ports) {
+  for (const qint32 baud : kDetectionSpeeds) {
+    for (const QString& name : ports) {
+      if (!OpenAt(port, name, baud)) continue;
+      // At a wrong speed the printer's answer is garbage: only a valid frame counts.
+      if (!IsValidReplyCode(cmd.Execute(62, "", ExchangeWait::Probe).ErrorCode)) continue;
+      // The printer is here and has just answered; a model read it does not
+      // answer at once leaves every model at this speed in the running.
+      cmd.Execute(90, "1", ExchangeWait::ShortFirst);
+      const std::optional<QByteArray> info =
+          IsValidReplyCode(cmd.ErrorCode) ? std::optional(cmd.ReplyData) : std::nullopt;
+      port.close();
+      return {name, baud, RankModels(baud, info)};
+    }
+  }
+  port.close();
+  return {};
+}
+
+}  // namespace pralix
