@@ -23,6 +23,7 @@ constexpr Subcommand kSubcommands[] = {
     {"ports", pralix::RunPortsCommand},
     {"test", pralix::RunTestCommand},
     {"report", pralix::RunReportCommand},
+    {"detect", pralix::RunDetectCommand},
     {"upload", pralix::RunUploadCommand},
 };
 
@@ -31,6 +32,7 @@ constexpr char kUsage[] =
     "       pralix --version | --help | COMMAND --help\n"
     "       pralix send --port NAME [--baud N] [--json] COMMAND [DATA]\n"
     "       pralix ports\n"
+    "       pralix detect [--port NAME]... [--json]\n"
     "       pralix test [--model INDEX] [--port NAME]... [--json] [--trace FILE] [--paper-wait SECONDS]\n"
     "                   [--report FILE]\n"
     "       pralix report {diagnostic|x|z|periodic} [--model INDEX] [--port NAME] [--baud N]\n"
