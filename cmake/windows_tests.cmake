@@ -14,12 +14,19 @@ list(FILTER PRALIX_WINE_TEST_SUPPORT EXCLUDE REGEX "/(recording_http_server|unpr
 file(GLOB PRALIX_WINE_UNIT_TESTS CONFIGURE_DEPENDS ${PRALIX_TESTS_DIR}/unit/*.cpp)
 # POSIX-only: the Linux backends, fork-based and file-mode cases, the pty.
 list(FILTER PRALIX_WINE_UNIT_TESTS EXCLUDE REGEX "/unit/linux_")
-set(PRALIX_POSIX_ONLY_UNIT_TESTS yellow_msg_test)
+set(PRALIX_POSIX_ONLY_UNIT_TESTS
+  yellow_msg_test                 # fork
+  diagnostic_log_test environment_info_test fiscal_link_files_test bad_user_files_test  # file modes, flock
+  full_disk_test                  # a tmpfs mount
+  bash_completion_test man_page_test window_options_test  # the Linux package and command line
+  outbox_ten_thousand_test)       # a load case, run on Linux
 foreach(posix_only IN LISTS PRALIX_POSIX_ONLY_UNIT_TESTS)
   list(FILTER PRALIX_WINE_UNIT_TESTS EXCLUDE REGEX "/unit/${posix_only}\\.cpp$")
 endforeach()
 
-add_executable(pralix_unit_tests ${PRALIX_WINE_UNIT_TESTS} ${PRALIX_WINE_TEST_SUPPORT})
+# The tests stand drive C in a scratch folder, as the Linux build does.
+add_executable(pralix_unit_tests ${PRALIX_WINE_UNIT_TESTS} ${PRALIX_WINE_TEST_SUPPORT}
+  ${CMAKE_SOURCE_DIR}/src/platform/linux/linux_drive_c.cpp)
 target_include_directories(pralix_unit_tests PRIVATE ${PRALIX_TESTS_DIR} ${PRALIX_TESTS_DIR}/support)
 target_compile_definitions(pralix_unit_tests PRIVATE PRALIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
   PRALIX_BIN="pralix.exe" PRALIX_SIM_BIN="")
