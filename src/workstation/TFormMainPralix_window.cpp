@@ -86,8 +86,9 @@ struct PanelPlace {
 
 // In the column's order, top to bottom.
 constexpr PanelPlace kPanelPlaces[] = {
-    {1, " 1. Test", 37},     {2, " 2. Send DiagData", 92}, {4, " 4. Diagnostic", 202}, {5, " 5. X Report", 257},
-    {6, " 6. Z Report", 312}, {7, " 7. P Report", 367},      {0, " 0. Exit", 422},
+    {1, " 1. Test", 37},      {2, " 2. Send DiagData", 92}, {3, " 3. Find printer", 147},
+    {4, " 4. Diagnostic", 202}, {5, " 5. X Report", 257},     {6, " 6. Z Report", 312},
+    {7, " 7. P Report", 367},   {0, " 0. Exit", 422},
 };
 constexpr int kPanelLeft = 525;
 constexpr int kPanelWidth = 155;
@@ -258,9 +259,9 @@ void TFormMainPralix::refreshFromFields() {
     CBFP->setCurrentIndex(fields.CBFPIndex);
   }
 
-  // Panel1 and Panel0 always show; the others only after a successful test.
+  // Panel1, Panel3 and Panel0 always show; the others only after a successful test.
   for (ClickPanel* panel : panels_) {
-    if (panel->Tag() != 1 && panel->Tag() != 0) panel->setVisible(fields.ActionPanelsVisible);
+    if (panel->Tag() != 1 && panel->Tag() != 3 && panel->Tag() != 0) panel->setVisible(fields.ActionPanelsVisible);
   }
 }
 

@@ -55,7 +55,7 @@ class TFormMainPralix final : public QWidget {
   Workstation& workstation_;
   std::array<QLineEdit*, kLabelledEdits.size()> edits_{};
   std::array<QLabel*, kLabelledEdits.size()> editLabels_{};
-  std::array<ClickPanel*, 7> panels_{};
+  std::array<ClickPanel*, 8> panels_{};
   bool centred_ = false;
 };
 

@@ -56,7 +56,7 @@ TEST(MainWindowStartUp, ListsThePortsHidesThePanelsAndClearsTheOutbox) {
   EXPECT_EQ(rig.window.MemoPorts->toPlainText(), "COM1\nCOM3");
   EXPECT_EQ(rig.window.CBFP->currentIndex(), 0);
   EXPECT_EQ(rig.window.CBFP->currentText(), "SRB (AG) FP-550   19200");
-  for (int tag : {1, 0}) EXPECT_TRUE(PanelShown(rig, tag)) << tag;
+  for (int tag : {1, 3, 0}) EXPECT_TRUE(PanelShown(rig, tag)) << tag;
   for (int tag : {2, 4, 5, 6, 7}) EXPECT_FALSE(PanelShown(rig, tag)) << tag;
   for (const LabelledEditInfo& edit : kLabelledEdits) EXPECT_EQ(rig.window.EditNamed(edit.name)->text(), "");
   EXPECT_FALSE(QFile::exists(rig.OutboxFile("r1.jxx")));
@@ -152,6 +152,7 @@ TEST(MainWindowLook, WindowControlsAndPanelsAreWhereTheyBelong) {
     int top;
   };
   const Panel panels[] = {{1, "Panel1", " 1. Test", 37},         {2, "Panel2", " 2. Send DiagData", 92},
+                          {3, "Panel3", " 3. Find printer", 147},
                           {4, "Panel4", " 4. Diagnostic", 202},  {5, "Panel5", " 5. X Report", 257},
                           {6, "Panel6", " 6. Z Report", 312},    {7, "Panel7", " 7. P Report", 367},
                           {0, "Panel0", " 0. Exit", 422}};
@@ -196,7 +197,6 @@ TEST(MainWindowKeys, ActionDigitsAreSwallowedOtherKeysReachTheFocusedControl) {
       {Qt::Key_A, "a", true, {}, true},
       {Qt::Key_8, "8", true, {}, true},
       {Qt::Key_9, "9", true, {}, true},
-      {Qt::Key_3, "3", true, {}, true},
       {Qt::Key_4, "4", false, {{71, ""}}, true},
       {Qt::Key_5, "5", false, {{69, "2"}}, true},
       {Qt::Key_6, "6", false, {{69, "0A"}}, true},
@@ -407,7 +407,7 @@ TEST(MainWindowTest, ASuccessfulTestFillsTheWindowAndShowsThePanels) {
   EXPECT_EQ(rig.window.EditNamed("LEFirmware")->text(), "1.22SR 09NOV03 1230,BB78");
   EXPECT_EQ(rig.window.EditNamed("LEDTDiff")->text(), "00:00");
   EXPECT_EQ(rig.window.MemoHeader->document()->blockCount(), 6);
-  for (int tag : {1, 2, 4, 5, 6, 7, 0}) EXPECT_TRUE(PanelShown(rig, tag)) << tag;
+  for (int tag : {1, 2, 3, 4, 5, 6, 7, 0}) EXPECT_TRUE(PanelShown(rig, tag)) << tag;
 
   // The window shows the judgement's colours: an empty serial is "E" and red,
   // the known firmware black.
