@@ -223,7 +223,7 @@ TEST_F(ConnectivityE2E, PrinterOnTheSecondPortAfterASilentOneAndAMissingOne) {
   ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
   EXPECT_EQ(text(run, "LEFPPort"), printer.slavePath() + "/");  // named ports are not in the device map
   EXPECT_TRUE(dialogTexts(run).isEmpty());
-  EXPECT_EQ(silent.receivedFrames().size(), 4) << "one command 62, four attempts";
+  EXPECT_EQ(silent.receivedFrames().size(), 1) << "one command 62, given up after one read time-out";
 }
 
 TEST_F(ConnectivityE2E, NoPrinterAnywhere) {
