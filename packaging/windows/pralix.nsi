@@ -3,6 +3,9 @@
 ; makensis -DVERSION=x.y.z -DSOURCE_DIR=<program folder> -DOUTFILE=<setup.exe>
 
 Unicode true
+; A 64-bit installer for the 64-bit program: it runs where the program runs
+; (and under a 64-bit-only Wine).
+Target amd64-unicode
 !include "MUI2.nsh"
 
 !define PRODUCT "Pralix"
