@@ -122,13 +122,14 @@ AttemptEnd RunAttempt(FPCommand00& cmd, quint8 seq, int frameSize, int& nakCount
       }
       FrameBuffer[i] = quint8(byte);
     }
-  }
-  int received = limits.restByteByByte ? k : 0;
-  for (int calls = 0; received < k;) {
-    received += port.read(FrameBuffer + received, k - received);
-    if (++calls > kMaxFrameReads) {
-      cmd.ErrorCode = kIncompleteFrame;
-      return AttemptEnd::Retry;
+  } else {
+    int received = 0;
+    for (int calls = 0; received < k;) {
+      received += port.read(FrameBuffer + received, k - received);
+      if (++calls > kMaxFrameReads) {
+        cmd.ErrorCode = kIncompleteFrame;
+        return AttemptEnd::Retry;
+      }
     }
   }
 

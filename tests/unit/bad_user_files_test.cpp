@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include "platform/linux/linux_drive_c.h"
+#include "support/tested_fields.h"
 #include "support/unprivileged_file_access.h"
 #include "workstation/diagnostic_log.h"
 #include "workstation/environment_info.h"
@@ -149,18 +150,7 @@ class BadUserFilesTest : public ::testing::Test {
   QString work_;
 };
 
-MainFields FoundOn(const QString& port) {
-  MainFields fields;
-  fields.LEIBFM.text = QString::fromUtf8("АГ123456");
-  fields.LEPIB.text = QStringLiteral("123456789");
-  fields.LEFirmware.text = QStringLiteral("1.22SR 09NOV03 1230,BB78");
-  fields.LEBPDI.text = QStringLiteral("987");
-  fields.LEPluNumber.text = QStringLiteral("150");
-  fields.LETax.text = QStringLiteral("010110000");
-  fields.LEDTDiff.text = QStringLiteral("00:02");
-  fields.LEFPPort.text = port;
-  return fields;
-}
+using test::TestedFields;
 
 class FixedClock final : public Clock {
  public:
@@ -186,7 +176,7 @@ TEST_F(BadUserFilesTest, LinkIniKeepsEveryLineItDoesNotRewrite) {
       std::unique_ptr<test::UnprivilegedFileAccess> nobody;
       if (shape == Shape::ReadOnly) nobody = std::make_unique<test::UnprivilegedFileAccess>();
       try {
-        UpdateLinkPort(FoundOn(QStringLiteral("COM3/Ser")), LinuxDriveC(drive_));
+        UpdateLinkPort(TestedFields(), LinuxDriveC(drive_));
       } catch (const std::runtime_error& e) {
         threw = true;
         EXPECT_TRUE(QByteArray(e.what()).contains("Link.ini")) << "the error names the file: " << e.what();
@@ -258,7 +248,7 @@ TEST_F(BadUserFilesTest, UnreadableVersionIniGivesNoVersion) {
 }
 
 TEST_F(BadUserFilesTest, SummaryLogKeepsEveryEarlierByte) {
-  const QByteArray line = DiagnosticLogLine(FoundOn(QStringLiteral("COM3/Ser")), QDate(2024, 5, 17)) + "\r\n";
+  const QByteArray line = DiagnosticLogLine(TestedFields(), QDate(2024, 5, 17)) + "\r\n";
   for (Shape shape : kShapes) {
     SCOPED_TRACE(Name(shape));
     const QString path = QDir(work_).filePath(kSummaryLogName);
@@ -278,7 +268,7 @@ TEST_F(BadUserFilesTest, SummaryLogKeepsEveryEarlierByte) {
       std::unique_ptr<test::UnprivilegedFileAccess> nobody;
       if (shape == Shape::ReadOnly) nobody = std::make_unique<test::UnprivilegedFileAccess>();
       try {
-        WriteDiagnosticLogs(FoundOn(QStringLiteral("COM3/Ser")), FixedClock(), work_,
+        WriteDiagnosticLogs(TestedFields(), FixedClock(), work_,
                             {dir_.filePath("none/Version.ini"), dir_.filePath("none/Kuvo_Version.ini")});
       } catch (const DiagnosticLogError& e) {
         error = QString::fromUtf8(e.what());
@@ -298,7 +288,7 @@ TEST_F(BadUserFilesTest, SummaryLogKeepsEveryEarlierByte) {
 }
 
 TEST_F(BadUserFilesTest, MissingDriveCIsLeftMissing) {
-  MainFields fields = FoundOn(QStringLiteral("COM3/Ser"));
+  MainFields fields = TestedFields();
   const LinuxDriveC drive(dir_.filePath("no-such-drive"));
   EXPECT_NO_THROW(UpdateLinkPort(fields, drive));
   EXPECT_NO_THROW(ClearLinkOutbox(drive));
@@ -322,7 +312,7 @@ TEST_F(BadUserFilesTest, ReadOnlyDriveCIsReadAndNotChanged) {
   folders << QFileInfo(files[0]).absolutePath();
   for (const QString& d : folders) QFile::setPermissions(d, readOnly);
 
-  MainFields fields = FoundOn(QStringLiteral("COM3/Ser"));
+  MainFields fields = TestedFields();
   {
     test::UnprivilegedFileAccess nobody;
     EXPECT_THROW(UpdateLinkPort(fields, LinuxDriveC(drive_)), std::runtime_error);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "support/tested_fields.h"
 #include "support/unprivileged_file_access.h"
 #include "workstation/diagnostic_log.h"
 #include "workstation/log_file_writes.h"
@@ -24,18 +25,7 @@ class FixedClock final : public Clock {
   QDateTime at_;
 };
 
-MainFields TestedFields() {
-  MainFields fields;
-  fields.LEIBFM.text = QString::fromUtf8("АГ123456");
-  fields.LEPIB.text = QStringLiteral("123456789");
-  fields.LEFirmware.text = QStringLiteral("1.22SR 09NOV03 1230,BB78");
-  fields.LEBPDI.text = QStringLiteral("987");
-  fields.LEPluNumber.text = QStringLiteral("150");
-  fields.LETax.text = QStringLiteral("010110000");
-  fields.LEDTDiff.text = QStringLiteral("00:02");
-  fields.LEFPPort.text = QStringLiteral("COM3/Ser");
-  return fields;
-}
+using test::TestedFields;
 
 const QDate kDay(2019, 5, 17);
 const QByteArray kTestedLine = "AG123456, 123456789, 1.22SR, PDI=0987, PLU=0150, 010110000, 00:02, COM3/Ser, 2019-05-17";
