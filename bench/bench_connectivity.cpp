@@ -5,7 +5,11 @@
 // Counters:
 //   test_ms      first byte sent to last byte received, from the tool's trace
 //   floor_ms     bytes on the wire x 10 / baud + turnaround x exchanges
-//   ratio        test_ms / floor_ms (target 1.10 or less)
+//   ratio        test_ms / floor_ms
+//   sim_ratio    the same span from the simulator's microsecond log / floor_ms
+//   sim_late_ms  summed lateness of each reply's last byte in the simulator
+//   pc_gap_ms    summed time from a reply's last byte to the next request
+//                (pc_gap_us_each: per exchange)
 //   process_ms   the tool's whole run, start-up and upload included
 //   cpu          the tool's CPU seconds over process_ms (target under 0.05)
 //   peak_rss_mb  the tool's peak resident memory
@@ -106,6 +110,42 @@ TraceSummary SummariseTrace(const QString& path, int baud) {
   return summary;
 }
 
+// The same span seen from the simulator's log, to the microsecond, split
+// into its parts: from the first request read to the moment the line fell
+// quiet after the last reply is the wire floor, plus how late the simulator
+// put each reply's last byte out ("SENT ... us after its time"), plus the
+// PC's gaps (last reply byte written to the next request read: the tool
+// noticing the end of the frame, its work between two commands, and the
+// simulator noticing the request).
+struct SimTimeline {
+  double spanMs = 0;
+  double lateMs = 0;
+  double pcGapMs = 0;
+  int exchanges = 0;
+};
+
+SimTimeline SummariseSimLog(const QStringList& lines, qsizetype from) {
+  SimTimeline t;
+  double firstRead = -1, lastSent = -1;
+  for (qsizetype i = from; i < lines.size(); ++i) {
+    const QStringList words = lines[i].split(' ', Qt::SkipEmptyParts);
+    if (words.size() < 2) continue;
+    const double at = words[0].toDouble();
+    if (words[1] == QLatin1String("RX")) {
+      ++t.exchanges;
+      if (firstRead < 0) firstRead = at;
+      if (lastSent >= 0) t.pcGapMs += (at - lastSent) * 1000.0;
+      lastSent = -1;
+    } else if (words[1] == QLatin1String("SENT")) {
+      lastSent = at;
+      const qsizetype late = words.indexOf(QLatin1String("byte"));
+      if (late > 0 && late + 1 < words.size()) t.lateMs += words[late + 1].toDouble() / 1000.0;
+      t.spanMs = (at - firstRead) * 1000.0;
+    }
+  }
+  return t;
+}
+
 void BM_ConnectivityTest(benchmark::State& state) {
   const int model = int(state.range(0));
   const int baud = int(state.range(1));
@@ -121,6 +161,7 @@ void BM_ConnectivityTest(benchmark::State& state) {
   std::vector<double> ratios;
   for (auto _ : state) {
     QFile::remove(QString::fromStdString(trace));
+    const qsizetype logFrom = sim.logLines().size();
     const ChildRun run = RunChild({PRALIX_BIN, "test", "--model", std::to_string(model), "--port",
                                    sim.slavePath().toStdString(), "--trace", trace},
                                   env, dir.path().toStdString());
@@ -132,6 +173,11 @@ void BM_ConnectivityTest(benchmark::State& state) {
     state.counters["floor_ms"] = floorMs;
     state.counters["ratio"] = t.spanMs / floorMs;
     state.counters["exchanges"] = t.exchanges;
+    const SimTimeline line = SummariseSimLog(sim.logLines(), logFrom);
+    state.counters["sim_ratio"] = line.spanMs / floorMs;
+    state.counters["sim_late_ms"] = line.lateMs;
+    state.counters["pc_gap_ms"] = line.pcGapMs;
+    state.counters["pc_gap_us_each"] = line.exchanges > 1 ? line.pcGapMs * 1000.0 / (line.exchanges - 1) : 0;
     state.counters["process_ms"] = run.wallSeconds * 1000.0;
     state.counters["cpu"] = run.cpuSeconds / run.wallSeconds;
     state.counters["peak_rss_mb"] = double(run.peakRssKb) / 1024.0;

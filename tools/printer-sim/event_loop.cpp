@@ -59,8 +59,10 @@ class Loop {
     if (writeBlocked_) return true;
     const QByteArray due = outgoing_.Due(MonotonicNow());
     if (due.isEmpty()) return true;
+    const std::optional<Nanos> lastDue = outgoing_.LastDue();
     const ssize_t n = write(port_.masterFd(), due.constData(), size_t(due.size()));
     if (n > 0) outgoing_.Pop(int(n));
+    if (n > 0 && outgoing_.Empty()) LogSent(*lastDue);
     if (n < 0 && errno != EAGAIN && errno != EINTR) {
       std::fprintf(stderr, "pralix-printer-sim: write: %s\n", std::strerror(errno));
       return false;
@@ -124,6 +126,13 @@ class Loop {
     log_.Write(lastRead_, "RX", frame.raw, note);
     outgoing_.Add(noise, arrived + byteTime_, byteTime_);
     log_.Write(lastRead_, "TX", noise, "noise at the wrong speed");
+  }
+
+  // When the line falls quiet: how late the last byte went out against its
+  // time, which tells the simulator's own share of an exchange's length.
+  void LogSent(Nanos lastDue) {
+    const Nanos now = MonotonicNow();
+    log_.Write(now, "SENT", {}, "last byte " + QByteArray::number((now - lastDue) / 1000) + " us after its time");
   }
 
   void LogNoise() {

@@ -6,7 +6,8 @@
 //
 // Tags: RX a request frame as received (intact or damaged), RXPART a frame
 // that stopped arriving, JUNK bytes from the PC outside any frame, TX bytes
-// the printer puts on the line (queued at that moment, paced after it).
+// the printer puts on the line (queued at that moment, paced after it),
+// SENT the moment the last queued byte was written (the line falls quiet).
 
 #include <QByteArray>
 #include <QString>

@@ -76,7 +76,9 @@ int QtSerialPort::read(quint8* buffer, int count) {
       if (got == count) return got;
       // The rest of a frame cannot come faster than the line carries it:
       // sleep through most of its wire time instead of waking for every byte.
-      const qint64 restUs = qint64(count - got) * 10 * 1000000 / qMax(baud_, 1) * 9 / 10;
+      // The last byte is left to the wait below, which returns as it lands: a
+      // nap that covered it would end up to a byte time after it.
+      const qint64 restUs = qint64(count - got - 1) * 10 * 1000000 / qMax(baud_, 1) * 9 / 10;
       if (restUs > 200) QThread::usleep(quint64(qMin<qint64>(restUs, kBatchSleepCapUs)));
       continue;
     }
