@@ -26,7 +26,7 @@ AppContext::AppContext(UserInterface& ui, const QString& traceFile)
   formFP_ = std::make_unique<TFormFP>(ui, *yellowMsg_);
   workstation_ = std::make_unique<Workstation>(WorkstationDeps{
       comPort(), *formFP_, ui, clock_, *deviceMap_, *processes_, *driveC_, *windowsVersion_, http_,
-      DiagDataUrl(), QDir::currentPath(), &outbox_});
+      DiagDataUrl(), QDir::currentPath(), &outbox_, &screenPorts_});
 }
 
 std::unique_ptr<AppContext> MakeAppContextOrReport(UserInterface& ui, const QString& traceFile) {

@@ -13,6 +13,7 @@
 #include "platform/named_mutex.h"
 #include "platform/qt/qt_http_client.h"
 #include "platform/system_serial_port.h"
+#include "platform/system_serial_port_source.h"
 #include "workstation/workstation.h"
 
 namespace pralix {
@@ -37,6 +38,7 @@ class AppContext {
  private:
   SystemClock clock_;
   std::unique_ptr<SerialPort> port_ = MakeSystemSerialPort();
+  SystemSerialPortSource screenPorts_;
   QFile traceFile_;
   std::unique_ptr<TracingSerialPort> tracing_;
   std::unique_ptr<SerialDeviceMap> deviceMap_;

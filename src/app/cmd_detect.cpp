@@ -13,6 +13,7 @@
 #include "platform/process_control.h"
 #include "platform/serial_device_map.h"
 #include "platform/system_serial_port.h"
+#include "platform/system_serial_port_source.h"
 #include "workstation/model_catalogue.h"
 #include "workstation/printer_detection.h"
 #include "workstation/serial_ports.h"
@@ -70,7 +71,8 @@ int RunDetectCommand(const QStringList& args) {
   const std::unique_ptr<SerialPort> port = MakeSystemSerialPort();
   LinkPort = port.get();
   FPCommand00 cmd;
-  const DetectionResult result = DetectPrinter(*port, cmd, ports);
+  SystemSerialPortSource screenPorts;
+  const DetectionResult result = DetectPrinter(*port, cmd, ports, screenPorts);
   LinkPort = nullptr;
   if (parser.isSet("json")) PrintJson(result, out);
   else PrintText(result, out);

@@ -37,6 +37,10 @@ class SerialPort {
   // or 100 ms per requested byte plus 100 ms passed in all; returns the
   // number of bytes stored, 0 to count.
   virtual int read(quint8* buffer, int count) = 0;
+  // Waits at most timeoutMs for the first byte, then returns at once with the
+  // bytes that have arrived, 1 to count; returns 0 when none came.  With
+  // timeoutMs 0 it takes only what has already arrived.
+  virtual int readWithin(quint8* buffer, int count, int timeoutMs) = 0;
 };
 
 }  // namespace pralix

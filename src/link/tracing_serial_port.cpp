@@ -59,4 +59,17 @@ int TracingSerialPort::read(quint8* buffer, int count) {
   return got;
 }
 
+int TracingSerialPort::readWithin(quint8* buffer, int count, int timeoutMs) {
+  const int got = port_.readWithin(buffer, count, timeoutMs);
+  // Fewer bytes than asked for are only what had arrived: the line is quiet
+  // only when none came.
+  if (got > 0) {
+    if (received_.isEmpty()) receivedAt_ = clock_.now();
+    received_.append(reinterpret_cast<const char*>(buffer), got);
+  } else {
+    flushReceived();
+  }
+  return got;
+}
+
 }  // namespace pralix

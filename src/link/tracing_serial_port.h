@@ -7,7 +7,7 @@
 //   2026-12-08 21:30:00.131 RX 01 2B 20 3E 04 80 80 80 80 80 80 05 30 33 39 32 03
 //
 // Received bytes are gathered until the next write, buffer clearing or close,
-// or until a read comes back short (the line went quiet).
+// or until a read comes back short or empty (the line went quiet).
 
 #include <QByteArray>
 #include <QDateTime>
@@ -34,6 +34,7 @@ class TracingSerialPort final : public SerialPort {
   void clearBuffers() override;
   int write(const quint8* data, int count) override;
   int read(quint8* buffer, int count) override;
+  int readWithin(quint8* buffer, int count, int timeoutMs) override;
 
  private:
   void flushReceived();

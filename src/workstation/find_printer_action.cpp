@@ -10,7 +10,9 @@ namespace pralix {
 void Workstation::FindPrinter() {
   ClearFields();
   d_.ui.repaintMainWindow();
-  const DetectionResult found = DetectPrinter(d_.comPort, d_.formFP.FPCmd, fields_.MemoPorts);
+  const DetectionResult found =
+      d_.screenPorts ? DetectPrinter(d_.comPort, d_.formFP.FPCmd, fields_.MemoPorts, *d_.screenPorts)
+                     : DetectionResult{};
   if (!found.found()) {
     d_.ui.showInformation(NoPrinterAnywhereText());
     return;

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "workstation/model_fingerprint.h"
+#include "workstation/port_screen.h"
 
 namespace pralix {
 
@@ -27,9 +28,12 @@ bool OpenAt(SerialPort& port, const QString& name, qint32 baud) {
 
 }  // namespace
 
-DetectionResult DetectPrinter(SerialPort& port, FPCommand00& cmd, const QStringList& ports) {
+DetectionResult DetectPrinter(SerialPort& port, FPCommand00& cmd, const QStringList& ports,
+                              SerialPortSource& source) {
   for (const qint32 baud : kDetectionSpeeds) {
-    for (const QString& name : ports) {
+    // The screen opens each port on its own object: this one must not hold any.
+    port.close();
+    for (const QString& name : PortsThatAnswer(source, ports, baud)) {
       if (!OpenAt(port, name, baud)) continue;
       // At a wrong speed the printer's answer is garbage: only a valid frame counts.
       if (!IsValidReplyCode(cmd.Execute(62, "", ExchangeWait::Probe).ErrorCode)) continue;

@@ -11,6 +11,7 @@
 
 #include "link/P00_fpcommand.h"
 #include "link/serial_port.h"
+#include "link/serial_port_source.h"
 
 namespace pralix {
 
@@ -24,10 +25,13 @@ struct DetectionResult {
   bool found() const { return !port.isEmpty(); }
 };
 
-// Tries the ports in their order at each speed, with a probe that gives up
-// on a silent port after one read time-out and counts only a valid reply
-// frame; ports that cannot be opened are skipped.  Leaves the port closed.
-DetectionResult DetectPrinter(SerialPort& port, FPCommand00& cmd, const QStringList& ports);
+// At each speed, screens all the ports at once on port objects from source
+// (PortsThatAnswer), then tries the ports where bytes arrived in their order
+// on port, with a probe that gives up on a silent port after one read
+// time-out and counts only a valid reply frame; ports that cannot be opened
+// are skipped.  Leaves the port closed.
+DetectionResult DetectPrinter(SerialPort& port, FPCommand00& cmd, const QStringList& ports,
+                              SerialPortSource& source);
 
 // A code left by an exchange in which a valid reply frame arrived (the
 // printer-side conditions 97 to 100 included).

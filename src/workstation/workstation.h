@@ -9,6 +9,7 @@
 
 #include "link/P00_fp.h"
 #include "link/serial_port.h"
+#include "link/serial_port_source.h"
 #include "messages/user_interface.h"
 #include "platform/clock.h"
 #include "platform/drive_c.h"
@@ -35,6 +36,9 @@ struct WorkstationDeps {
   QUrl diagUrl;          // where the DiagData record goes
   QString logDirectory;  // where the diagnostic logs are written
   DiagOutbox* outbox = nullptr;  // keeps records not sent; none: they are lost
+  // Port objects of their own for action 3, which looks at all the ports at
+  // once; none: no port can be looked at, so action 3 finds no printer.
+  SerialPortSource* screenPorts = nullptr;
 };
 
 class Workstation {

@@ -17,7 +17,12 @@ void ScriptedPort::close() { open_ = false; }
 void ScriptedPort::clearBuffers() {
   ++clears_;
   // Only what has already arrived is discarded; a late reply still comes.
-  while (!incoming_.empty() && incoming_.front().time <= now_) incoming_.pop_front();
+  while (!incoming_.empty() && incoming_.front().time <= now()) incoming_.pop_front();
+}
+
+void ScriptedPort::shareClock(qint64& ms) {
+  ms = std::max(ms, nowMs());
+  sharedNow_ = &ms;
 }
 
 void ScriptedPort::arriveAt(qint64 timeMs, const QByteArray& bytes) {
@@ -27,7 +32,7 @@ void ScriptedPort::arriveAt(qint64 timeMs, const QByteArray& bytes) {
 }
 
 void ScriptedPort::schedule(const Response& response) {
-  qint64 t = now_;
+  qint64 t = now();
   for (const Chunk& chunk : response) {
     t += chunk.delayMs;
     arriveAt(t, chunk.bytes);
@@ -49,19 +54,35 @@ int ScriptedPort::write(const quint8* data, int count) {
 
 int ScriptedPort::read(quint8* buffer, int count) {
   ++reads_;
-  const qint64 deadline = now_ + 100LL * count + 100;
+  const qint64 deadline = now() + 100LL * count + 100;
   int got = 0;
   qint64 lastByte = -1;
   while (got < count) {
     qint64 limit = deadline;
     if (got > 0) limit = std::min(limit, lastByte + 100);
     if (incoming_.empty() || incoming_.front().time > limit) {
-      now_ = std::max(now_, limit);
+      now() = std::max(now(), limit);
       return got;
     }
-    now_ = std::max(now_, incoming_.front().time);
+    now() = std::max(now(), incoming_.front().time);
     buffer[got++] = incoming_.front().byte;
-    lastByte = now_;
+    lastByte = now();
+    incoming_.pop_front();
+  }
+  return got;
+}
+
+int ScriptedPort::readWithin(quint8* buffer, int count, int timeoutMs) {
+  ++reads_;
+  const qint64 limit = now() + std::max(timeoutMs, 0);
+  if (incoming_.empty() || incoming_.front().time > limit) {
+    now() = std::max(now(), limit);
+    return 0;
+  }
+  now() = std::max(now(), incoming_.front().time);
+  int got = 0;
+  while (got < count && !incoming_.empty() && incoming_.front().time <= now()) {
+    buffer[got++] = incoming_.front().byte;
     incoming_.pop_front();
   }
   return got;

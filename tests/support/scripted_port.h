@@ -35,14 +35,21 @@ class ScriptedPort : public SerialPort {
   void clearBuffers() override;
   int write(const quint8* data, int count) override;
   int read(quint8* buffer, int count) override;
+  // Takes what has arrived by now + timeoutMs, all of it when the first byte
+  // is there; the clock stops at the first byte.
+  int readWithin(quint8* buffer, int count, int timeoutMs) override;
 
   // Answers to the next writes, in order; then the responder; then silence.
   void queue(Response response) { queued_.push_back(std::move(response)); }
   void setResponder(Responder responder) { responder_ = std::move(responder); }
+  const Responder& responder() const { return responder_; }
   // Bytes that arrive at a virtual time, whatever is written.
   void arriveAt(qint64 timeMs, const QByteArray& bytes);
 
-  qint64 nowMs() const { return now_; }
+  qint64 nowMs() const { return sharedNow_ ? *sharedNow_ : ownNow_; }
+  // Runs the port on a clock shared with other ports, as real ports share
+  // real time; it starts from the later of the two times.  ms must outlive the port.
+  void shareClock(qint64& ms);
   const std::vector<QByteArray>& writes() const { return writes_; }
   int openCount() const { return opens_; }
   int clearCount() const { return clears_; }
@@ -60,7 +67,8 @@ class ScriptedPort : public SerialPort {
   QString name_ = "COM1";
   qint32 baud_ = 19200;
   bool open_ = false;
-  qint64 now_ = 0;
+  qint64 ownNow_ = 0;
+  qint64* sharedNow_ = nullptr;
   std::deque<Pending> incoming_;  // ordered by time
   std::deque<Response> queued_;
   Responder responder_;
@@ -70,6 +78,7 @@ class ScriptedPort : public SerialPort {
   int reads_ = 0;
 
   void schedule(const Response& response);
+  qint64& now() { return sharedNow_ ? *sharedNow_ : ownNow_; }
 };
 
 // Helpers that speak the printer's side.

@@ -11,9 +11,11 @@
 #include "recording_mutex.h"
 #include "recording_ui.h"
 #include "link/P00_fpsend.h"
+#include "link/frame.h"
 #include "workstation/find_printer_texts.h"
 #include "workstation/model_catalogue.h"
 #include "workstation/model_fingerprint.h"
+#include "workstation/port_screen.h"
 #include "workstation/printer_detection.h"
 #include "workstation/workstation.h"
 
@@ -95,8 +97,8 @@ struct SpeedPrinter {
   QByteArray deviceInfo;
   bool answers90 = true;
   void attachTo(ScriptedPort& port) {
-    port.setResponder([this](const QByteArray& request) -> ScriptedPort::Response {
-      if (bank->baudRate() != baud) return {};
+    port.setResponder([this, &port](const QByteArray& request) -> ScriptedPort::Response {
+      if (port.baudRate() != baud) return {};
       const int command = RequestCommand(request);
       if (command == 90 && !answers90) return {};
       const QByteArray data = command == 62 ? QByteArray("08-12-26 10:00:20") : command == 90 ? deviceInfo : QByteArray();
@@ -110,44 +112,103 @@ class DetectionTest : public ::testing::Test {
   void SetUp() override {
     SequenceNumber = 0x1F;
     LinkPort = &bank;
+    bank.keepOneClock();
   }
   void TearDown() override { LinkPort = nullptr; }
-  qint64 virtualMs() {
-    qint64 ms = 0;
-    for (const QString& name : {"COM1", "COM2", "COM3", "COM4"})
-      if (ScriptedPort* p = bank.find(name)) ms += p->nowMs();
-    return ms;
+  DetectionResult detect(const QStringList& ports) { return DetectPrinter(bank, cmd, ports, bank); }
+  static std::vector<int> commandsOn(const ScriptedPort& port) {
+    std::vector<int> commands;
+    for (const QByteArray& frame : port.writes()) commands.push_back(RequestCommand(frame));
+    return commands;
   }
   PortBank bank;
   FPCommand00 cmd;
 };
 
-TEST_F(DetectionTest, PrinterOnTheLastPortAtTheLastSpeedIsFoundAfterTwentyProbes) {
+TEST_F(DetectionTest, PrinterOnTheLastPortAtTheLastSpeedCostsOneCommonWaitPerSpeed) {
   for (const char* name : {"COM1", "COM2", "COM3"}) bank.add(name);
   SpeedPrinter printer{&bank, 38400, Serbian("\xCB\xCA" "730265")};
   printer.attachTo(bank.add("COM4"));
-  const DetectionResult r = DetectPrinter(bank, cmd, {"COM1", "COM2", "COM3", "COM4"});
+  const DetectionResult r = detect({"COM1", "COM2", "COM3", "COM4"});
   EXPECT_EQ(r.port, "COM4");
   EXPECT_EQ(r.baud, 38400);
   EXPECT_EQ(r.candidates, std::vector<int>{6});
-  EXPECT_EQ(bank.opened.size(), 20);
+  EXPECT_EQ(bank.opened, QStringList{"COM4"}) << "the silent ports get no probe";
+  EXPECT_EQ(bank.openedOnTheirOwn.size(), 20) << "every port screened at every speed";
   EXPECT_FALSE(bank.isOpen()) << "closed at the end";
-  EXPECT_LE(virtualMs(), 19 * 200 + 100) << "each empty try costs one read time-out";
-  std::vector<int> commands;
-  for (const QByteArray& frame : bank.find("COM4")->writes()) commands.push_back(RequestCommand(frame));
-  EXPECT_EQ(commands, (std::vector<int>{62, 62, 62, 62, 62, 90})) << "reading commands only";
+  for (const char* name : {"COM1", "COM2", "COM3", "COM4"}) EXPECT_FALSE(bank.find(name)->isOpen()) << name;
+  // Four silent speeds of one read time-out each, the fifth until the answer,
+  // then the two exchanges.
+  EXPECT_GE(bank.nowMs(), 4 * kScreenWaitMs);
+  EXPECT_LE(bank.nowMs(), 5 * kScreenWaitMs + 20);
+  EXPECT_EQ(commandsOn(*bank.find("COM4")), (std::vector<int>{62, 62, 62, 62, 62, 62, 90})) << "reading commands only";
+  EXPECT_EQ(commandsOn(*bank.find("COM1")), (std::vector<int>{62, 62, 62, 62, 62}));
+}
+
+TEST_F(DetectionTest, FourSilentPortsCostOneReadTimeOutPerSpeedNotFour) {
+  for (const char* name : {"COM1", "COM2", "COM3", "COM4"}) bank.add(name);
+  const DetectionResult r = detect({"COM1", "COM2", "COM3", "COM4"});
+  EXPECT_FALSE(r.found());
+  EXPECT_EQ(bank.nowMs(), qint64(kDetectionSpeeds.size()) * kScreenWaitMs);
+  EXPECT_TRUE(bank.opened.isEmpty()) << "no probe at all";
+  EXPECT_EQ(SequenceNumber, 0x1F) << "screens use up no sequence number";
+}
+
+TEST_F(DetectionTest, ThePrintersPortSeesTheScreenFrameThenTheProbeExchange) {
+  bank.add("COM1");
+  SpeedPrinter printer{&bank, 19200, Serbian("\xC0\xC3" "100482")};
+  printer.attachTo(bank.add("COM2"));
+  const DetectionResult r = detect({"COM1", "COM2"});
+  ASSERT_EQ(r.port, "COM2");
+  quint8 frame[kRequestOverhead];
+  EncodeRequest(0x20, 62, {}, frame);
+  const QByteArray first62(reinterpret_cast<const char*>(frame), kRequestOverhead);
+  const std::vector<QByteArray>& wire = bank.find("COM2")->writes();
+  ASSERT_EQ(wire.size(), 3u);
+  EXPECT_EQ(wire[0], first62) << "the screen's request";
+  EXPECT_EQ(wire[1], first62) << "the probe: the same request, a repeat to the printer";
+  EXPECT_EQ(RequestCommand(wire[2]), 90);
+  EXPECT_EQ(quint8(wire[2][2]), 0x21);
+  EXPECT_EQ(bank.find("COM1")->writes().size(), 1u) << "the silent port: the screen's request only";
+}
+
+TEST_F(DetectionTest, NoiseGoesOnToTheProbeAndIsRejectedThere) {
+  // A printer at a speed the catalogue does not use: garbage at every speed.
+  bank.add("COM1").setResponder([](const QByteArray&) {
+    return ScriptedPort::Response{{2, QByteArray::fromHex("7f01c9a455fe0b")}};
+  });
+  SpeedPrinter printer{&bank, 9600, Serbian("\xC0\xC8" "510077")};
+  printer.attachTo(bank.add("COM2"));
+  const DetectionResult r = detect({"COM1", "COM2"});
+  EXPECT_EQ(r.port, "COM2");
+  EXPECT_EQ(r.baud, 9600);
+  EXPECT_EQ(r.candidates, std::vector<int>{4});
+  EXPECT_EQ(bank.opened, (QStringList{"COM1", "COM1", "COM1", "COM1", "COM2"})) << "probed after the noise";
+  EXPECT_EQ(commandsOn(*bank.find("COM1")), std::vector<int>(8, 62)) << "screen and probe at four speeds";
+}
+
+TEST_F(DetectionTest, TheFirstPortWithAValidReplyWinsAndTheLaterOneGetsNoProbe) {
+  bank.add("COM1");
+  SpeedPrinter onCom2{&bank, 19200, kMkd};
+  onCom2.attachTo(bank.add("COM2"));
+  SpeedPrinter onCom3{&bank, 19200, kFp2};
+  onCom3.attachTo(bank.add("COM3"));
+  const DetectionResult r = detect({"COM3", "COM1", "COM2"});
+  EXPECT_EQ(r.port, "COM3") << "the order given, not the names' order";
+  EXPECT_EQ(r.candidates, std::vector<int>{11});
+  EXPECT_EQ(bank.find("COM2")->writes().size(), 1u);
 }
 
 TEST_F(DetectionTest, SpeedsAreTriedMostCommonFirstOnEveryPort) {
-  bank.add("COM1");
+  ScriptedPort& silent = bank.add("COM1");
   SpeedPrinter printer{&bank, 9600, Serbian("\xC0\xC8" "510077")};
   printer.attachTo(bank.add("COM2"));
   std::vector<qint32> bauds;
-  bank.find("COM1")->setResponder([&](const QByteArray&) {
-    bauds.push_back(bank.baudRate());
+  silent.setResponder([&](const QByteArray&) {
+    bauds.push_back(silent.baudRate());
     return ScriptedPort::Response{};
   });
-  const DetectionResult r = DetectPrinter(bank, cmd, {"COM1", "COM2"});
+  const DetectionResult r = detect({"COM1", "COM2"});
   EXPECT_EQ(bauds, (std::vector<qint32>{19200, 115200, 57600, 9600}));
   EXPECT_EQ(r.port, "COM2");
   EXPECT_EQ(r.candidates, std::vector<int>{4});
@@ -159,21 +220,46 @@ TEST_F(DetectionTest, GarbageBusyAndVanishedPortsGiveNotFoundInBoundedTime) {
   });
   bank.add("COM2").refuseOpen = true;  // busy
   bank.add("COM3").acceptPerWrite = 0;   // adapter pulled: nothing goes out
-  const DetectionResult r = DetectPrinter(bank, cmd, {"COM1", "COM2", "COM3", "COM9"});
+  const DetectionResult r = detect({"COM1", "COM2", "COM3", "COM9"});
   EXPECT_FALSE(r.found());
   EXPECT_EQ(r.baud, 0);
   EXPECT_TRUE(r.candidates.empty());
-  EXPECT_LE(virtualMs(), 5 * (400 + 100));
+  EXPECT_EQ(bank.opened, QStringList(5, "COM1")) << "only the port that gave bytes is probed";
+  EXPECT_LE(bank.nowMs(), 5 * (kScreenWaitMs + 300));
+}
+
+TEST_F(DetectionTest, APortThatVanishesAfterTheScreenIsSkipped) {
+  ScriptedPort& pulled = bank.add("COM1");
+  pulled.setResponder([&pulled](const QByteArray& request) {
+    pulled.refuseOpen = true;  // unplugged right after this request
+    return ScriptedPort::Response{{1, test::ReplyTo(request, PrinterReply{"08-12-26 10:00:20"})}};
+  });
+  SpeedPrinter printer{&bank, 57600, kMne1000};
+  printer.attachTo(bank.add("COM2"));
+  const DetectionResult r = detect({"COM1", "COM2"});
+  EXPECT_EQ(r.port, "COM2");
+  EXPECT_EQ(r.baud, 57600);
+  EXPECT_EQ(pulled.writes().size(), 1u);
+}
+
+TEST_F(DetectionTest, ThePortHeldByAnEarlierExchangeIsLetGoBeforeTheScreen) {
+  SpeedPrinter printer{&bank, 19200, kMne550};
+  printer.attachTo(bank.add("COM1"));
+  bank.setPortName("COM1");
+  bank.open();  // the window's port object, still open after a test
+  const DetectionResult r = detect({"COM1"});
+  EXPECT_EQ(r.port, "COM1");
+  EXPECT_EQ(r.candidates, std::vector<int>{8});
 }
 
 TEST_F(DetectionTest, APrinterThatFailsTheModelReadIsFoundWithEveryModelAtItsSpeed) {
   SpeedPrinter printer{&bank, 115200, kBug, /*answers90=*/false};
   printer.attachTo(bank.add("COM1"));
-  const DetectionResult r = DetectPrinter(bank, cmd, {"COM1"});
+  const DetectionResult r = detect({"COM1"});
   EXPECT_EQ(r.port, "COM1");
   EXPECT_EQ(r.baud, 115200);
   EXPECT_EQ(r.candidates, (std::vector<int>{9, 10, 14, 15}));
-  EXPECT_LE(bank.find("COM1")->nowMs(), 200 + 400);
+  EXPECT_LE(bank.nowMs(), 2 * kScreenWaitMs + 400);
 }
 
 TEST_F(DetectionTest, APrinterReportingPaperOutStillCounts) {
@@ -182,7 +268,7 @@ TEST_F(DetectionTest, APrinterReportingPaperOutStillCounts) {
     r.status[2] = 0x01;
     return r;
   }));
-  const DetectionResult r = DetectPrinter(bank, cmd, {"COM1"});
+  const DetectionResult r = detect({"COM1"});
   EXPECT_EQ(r.baud, 19200);
   EXPECT_EQ(r.candidates, (std::vector<int>{12, 13}));
 }
@@ -212,7 +298,7 @@ class FindPrinterTest : public ::testing::Test {
     QDateTime now() const override { return QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)); }
   } clock;
   Workstation workstation{WorkstationDeps{bank, formFP, ui, clock, deviceMap, processes, driveC, version, http,
-                                          QUrl("http://diag.test/dijagnostika"), dir.path()}};
+                                          QUrl("http://diag.test/dijagnostika"), dir.path(), nullptr, &bank}};
 };
 
 TEST_F(FindPrinterTest, ThreeEmptyPortsBeforeThePrinterCostOneReadEachAndLeaveItsWireAsItWas) {
@@ -286,7 +372,8 @@ TEST_F(FindPrinterTest, NoPrinterAtAnySpeedSaysSoInBothLanguagesAndTestsNothing)
   EXPECT_TRUE(text.contains("\n\n----------\n\n"));
   EXPECT_TRUE(text.contains("No printer answered on any port at any speed"));
   EXPECT_TRUE(http.posts.empty());
-  EXPECT_EQ(bank.opened.size(), 20);
+  EXPECT_TRUE(bank.opened.isEmpty()) << "no port gave a byte: no probe";
+  EXPECT_EQ(bank.openedOnTheirOwn.size(), 20);
 }
 
 }  // namespace

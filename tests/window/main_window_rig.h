@@ -20,6 +20,7 @@
 #include "messages/P00_YellowMsg.h"
 #include "messages/P00_YellowMsg_window.h"
 #include "messages/P20_Param79_window.h"
+#include "mirrored_port_source.h"
 #include "recording_mutex.h"
 #include "scripted_port.h"
 #include "workstation/TFormMainPralix_window.h"
@@ -78,6 +79,8 @@ struct MainWindowRig {
 
   QTemporaryDir dir;
   ScriptedPort port;
+  // Action 3 looks at all the ports at once, on objects that answer as port does.
+  MirroredPortSource screenPorts{port};
   // Answers every request; empty = a silent port.
   std::function<PrinterReply(int, const QByteArray&)> printer = HealthyPrinter;
   std::vector<SentFrame> wire;
@@ -96,7 +99,8 @@ struct MainWindowRig {
   YellowMsg yellowMsg{ui, mutex};
   TFormFP formFP{ui, yellowMsg};
   Workstation workstation{WorkstationDeps{port, formFP, ui, clock, deviceMap, processes, driveC, windowsVersion, http,
-                                          QUrl(QStringLiteral("http://diag.example/dijagnostika")), dir.path()}};
+                                          QUrl(QStringLiteral("http://diag.example/dijagnostika")), dir.path(),
+                                          nullptr, &screenPorts}};
   TFormMainPralix window{workstation};
 };
 

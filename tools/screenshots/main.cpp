@@ -60,6 +60,9 @@ class RenamedPort final : public SerialPort {
   void clearBuffers() override { port_.clearBuffers(); }
   int write(const quint8* data, int count) override { return port_.write(data, count); }
   int read(quint8* buffer, int count) override { return port_.read(buffer, count); }
+  int readWithin(quint8* buffer, int count, int timeoutMs) override {
+    return port_.readWithin(buffer, count, timeoutMs);
+  }
 
  private:
   QtSerialPort port_;

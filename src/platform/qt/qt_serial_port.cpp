@@ -95,4 +95,23 @@ int QtSerialPort::read(quint8* buffer, int count) {
   }
 }
 
+int QtSerialPort::readWithin(quint8* buffer, int count, int timeoutMs) {
+  if (!port_.isOpen() || count <= 0) return 0;
+  QElapsedTimer sinceStart;
+  sinceStart.start();
+  for (;;) {
+    const qint64 n = port_.read(reinterpret_cast<char*>(buffer), count);
+    if (n > 0) return int(n);
+    // Bytes the system holds reach Qt's buffer only through a wait; a wait of
+    // 0 ms takes them without blocking.
+    const qint64 left = qMax<qint64>(0, timeoutMs - sinceStart.elapsed());
+    const bool ready = port_.waitForReadyRead(int(left));
+    const QSerialPort::SerialPortError error = port_.error();
+    port_.clearError();
+    if (ready) continue;
+    // Time is up, or the device went away.
+    if (left == 0 || (error != QSerialPort::TimeoutError && error != QSerialPort::NoError)) return 0;
+  }
+}
+
 }  // namespace pralix

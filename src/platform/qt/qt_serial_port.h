@@ -25,6 +25,7 @@ class QtSerialPort final : public SerialPort {
   void clearBuffers() override;
   int write(const quint8* data, int count) override;
   int read(quint8* buffer, int count) override;
+  int readWithin(quint8* buffer, int count, int timeoutMs) override;
 
   static constexpr int kInterByteTimeoutMs = 100;
   static constexpr int kReadPerByteMs = 100;

@@ -56,15 +56,28 @@ SerialResult SetLine(HANDLE handle, DWORD baud) {
   return Success();
 }
 
-SerialResult SetTimeouts(HANDLE handle) {
+SerialResult ApplyTimeouts(HANDLE handle, DWORD interval, DWORD multiplier, DWORD constant) {
   COMMTIMEOUTS timeouts{};
-  timeouts.ReadIntervalTimeout = kReadIntervalTimeoutMs;
-  timeouts.ReadTotalTimeoutMultiplier = kReadTotalTimeoutMultiplierMs;
-  timeouts.ReadTotalTimeoutConstant = kReadTotalTimeoutConstantMs;
+  timeouts.ReadIntervalTimeout = interval;
+  timeouts.ReadTotalTimeoutMultiplier = multiplier;
+  timeouts.ReadTotalTimeoutConstant = constant;
   timeouts.WriteTotalTimeoutMultiplier = kWriteTotalTimeoutMultiplierMs;
   timeouts.WriteTotalTimeoutConstant = kWriteTotalTimeoutConstantMs;
   if (!SetCommTimeouts(handle, &timeouts)) return LastFailure();
   return Success();
+}
+
+SerialResult SetTimeouts(HANDLE handle) {
+  return ApplyTimeouts(handle, kReadIntervalTimeoutMs, kReadTotalTimeoutMultiplierMs, kReadTotalTimeoutConstantMs);
+}
+
+// MAXDWORD between bytes and per byte with a constant between 1 and
+// MAXDWORD - 1: ReadFile returns at once with what the driver holds, else
+// with the first byte to arrive, else after the constant.  MAXDWORD between
+// bytes and nothing else: it returns at once, even with no byte.
+SerialResult SetFirstByteTimeout(HANDLE handle, std::uint32_t timeoutMs) {
+  if (timeoutMs == 0) return ApplyTimeouts(handle, MAXDWORD, 0, 0);
+  return ApplyTimeouts(handle, MAXDWORD, MAXDWORD, std::min<DWORD>(timeoutMs, MAXDWORD - 1));
 }
 
 }  // namespace
@@ -140,6 +153,21 @@ SerialTransfer WinSerialPort::read(std::uint8_t* buffer, std::size_t count) {
   if (!ReadFile(static_cast<HANDLE>(handle_), buffer, DWORD(std::min(count, kLargestTransfer)), &stored, nullptr))
     return {stored, LastFailure()};
   return {stored, Success()};
+}
+
+SerialTransfer WinSerialPort::readWithin(std::uint8_t* buffer, std::size_t count, std::uint32_t timeoutMs) {
+  if (handle_ == nullptr) return {0, Failure(ERROR_INVALID_HANDLE)};
+  if (count == 0) return {};
+  const HANDLE handle = static_cast<HANDLE>(handle_);
+  const SerialResult set = SetFirstByteTimeout(handle, timeoutMs);
+  if (!set.ok()) return {0, set};
+  DWORD stored = 0;
+  // The read's own error is taken before setting the time-outs back can change it.
+  const SerialResult readResult = ReadFile(handle, buffer, DWORD(std::min(count, kLargestTransfer)), &stored, nullptr)
+                                      ? Success()
+                                      : LastFailure();
+  const SerialResult restored = SetTimeouts(handle);
+  return {stored, readResult.ok() ? restored : readResult};
 }
 
 }  // namespace pralix::win

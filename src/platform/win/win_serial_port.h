@@ -61,6 +61,10 @@ class WinSerialPort {
   // Blocks until count bytes are stored or a read time-out ends; a short
   // count with a successful result is a time-out.
   SerialTransfer read(std::uint8_t* buffer, std::size_t count);
+  // Waits at most timeoutMs for the first byte, then returns at once with
+  // what the driver holds, up to count bytes; a timeoutMs of 0 never waits.
+  // The link's time-outs are set again afterwards.
+  SerialTransfer readWithin(std::uint8_t* buffer, std::size_t count, std::uint32_t timeoutMs);
 
  private:
   void* handle_ = nullptr;  // HANDLE; null when closed

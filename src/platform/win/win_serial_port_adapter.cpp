@@ -41,6 +41,11 @@ int WinSerialPortAdapter::read(quint8* buffer, int count) {
   return int(port_.read(buffer, std::size_t(count)).count);
 }
 
+int WinSerialPortAdapter::readWithin(quint8* buffer, int count, int timeoutMs) {
+  if (count <= 0) return 0;
+  return int(port_.readWithin(buffer, std::size_t(count), std::uint32_t(qMax(timeoutMs, 0))).count);
+}
+
 std::unique_ptr<SerialPort> MakeSystemSerialPort() { return std::make_unique<WinSerialPortAdapter>(); }
 
 }  // namespace pralix

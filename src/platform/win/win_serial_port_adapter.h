@@ -23,6 +23,7 @@ class WinSerialPortAdapter final : public SerialPort {
   void clearBuffers() override;
   int write(const quint8* data, int count) override;
   int read(quint8* buffer, int count) override;
+  int readWithin(quint8* buffer, int count, int timeoutMs) override;
 
  private:
   win::WinSerialPort port_;

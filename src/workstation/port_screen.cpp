@@ -1,0 +1,72 @@
+#include "workstation/port_screen.h"
+
+#include <memory>
+#include <vector>
+
+#include "link/P00_fpsend.h"
+#include "link/frame.h"
+
+namespace pralix {
+
+namespace {
+
+constexpr quint8 kReadClock = 62;  // reads the date and time: changes nothing
+
+// The sequence number the exchange engine gives its next exchange.
+quint8 UpcomingSequence() {
+  const int next = SequenceNumber + 1;
+  return quint8(next > kLastSequence || next < kFirstSequence ? kFirstSequence : next);
+}
+
+struct Screened {
+  QString name;
+  std::unique_ptr<SerialPort> port;
+};
+
+// The port open at baud with the request written, or nothing when it is
+// missing, busy, or gone before it took the whole frame.
+std::unique_ptr<SerialPort> OpenAndAsk(SerialPortSource& source, const QString& name, qint32 baud,
+                                       const quint8* frame, int size) {
+  std::unique_ptr<SerialPort> port = source.makePort();
+  if (!port) return nullptr;
+  port->setPortName(name);
+  port->setBaudRate(baud);
+  try {
+    port->open();
+  } catch (const PortOpenError&) {
+    return nullptr;
+  }
+  // A byte left from before is no answer.
+  port->clearBuffers();
+  if (port->write(frame, size) < size) {
+    port->close();
+    return nullptr;
+  }
+  return port;
+}
+
+}  // namespace
+
+QStringList PortsThatAnswer(SerialPortSource& source, const QStringList& ports, qint32 baud) {
+  quint8 frame[kRequestOverhead];
+  const int size = EncodeRequest(UpcomingSequence(), kReadClock, QByteArray(), frame);
+
+  std::vector<Screened> asked;
+  for (const QString& name : ports)
+    if (std::unique_ptr<SerialPort> port = OpenAndAsk(source, name, baud, frame, size))
+      asked.push_back({name, std::move(port)});
+
+  // Each port in turn gets the time left until the common deadline; once it
+  // has passed, a read takes only what is already there.
+  const qint64 deadline = source.nowMs() + kScreenWaitMs;
+  QStringList answered;
+  for (Screened& s : asked) {
+    quint8 byte;
+    const qint64 left = qMax<qint64>(0, deadline - source.nowMs());
+    if (s.port->readWithin(&byte, 1, int(left)) > 0) answered << s.name;
+    s.port->close();
+  }
+  return answered;
+}
+
+}  // namespace pralix
