@@ -113,6 +113,7 @@ TEST(SerialPort, ClosedPortRefusesEveryOperation) {
   EXPECT_EQ(port.write(buffer, 4).result.error, DWORD(ERROR_INVALID_HANDLE));
   EXPECT_EQ(port.read(buffer, 4).count, 0u);
   EXPECT_EQ(port.read(buffer, 4).result.error, DWORD(ERROR_INVALID_HANDLE));
+  EXPECT_EQ(port.readWithin(buffer, 4, 0).result.error, DWORD(ERROR_INVALID_HANDLE));
   EXPECT_EQ(port.purge().error, DWORD(ERROR_INVALID_HANDLE));
   EXPECT_EQ(port.setBaudRate(9600).error, DWORD(ERROR_INVALID_HANDLE));
   port.close();  // closing a closed port does nothing
@@ -213,6 +214,37 @@ TEST(SerialPort, ReadOfMoreThanArrivedGivesWhatCameAfterTheLinePausesLongEnough)
   EXPECT_TRUE(got.result.ok());
   ASSERT_EQ(got.count, 5u);
   EXPECT_EQ(std::vector<std::uint8_t>(buffer, buffer + 5), sent);
+}
+
+TEST(SerialPort, ReadWithinTakesWhatArrivedWaitsOnlyForTheFirstByteAndRestoresTheTimeouts) {
+  SKIP_WITHOUT_PORT(EchoPort());
+  win::WinSerialPort port;
+  ASSERT_TRUE(port.open(EchoPort(), 19200).ok());
+  const std::vector<std::uint8_t> sent = SampleBytes(5);
+  ASSERT_EQ(port.write(sent.data(), sent.size()).count, sent.size());
+  ASSERT_TRUE(WaitForBytesWaiting(port, 5));
+  std::uint8_t buffer[50] = {};
+  const win::SerialTransfer first = port.readWithin(buffer, 3, 0);
+  EXPECT_TRUE(first.result.ok()) << Utf8Bytes(first.result.text);
+  ASSERT_EQ(first.count, 3u);
+  const win::SerialTransfer rest = port.readWithin(buffer + 3, sizeof buffer - 3, 5000);
+  ASSERT_EQ(rest.count, 2u) << "what was there, at once";
+  EXPECT_EQ(std::vector<std::uint8_t>(buffer, buffer + 5), sent);
+
+  EXPECT_EQ(port.readWithin(buffer, 1, 0).count, 0u) << "nothing there, no wait";
+  const auto start = std::chrono::steady_clock::now();
+  const win::SerialTransfer silent = port.readWithin(buffer, sizeof buffer, 300);
+  const double seconds = SecondsSince(start);
+  EXPECT_TRUE(silent.result.ok());
+  EXPECT_EQ(silent.count, 0u);
+  EXPECT_GE(seconds, 0.25);  // it waited for its time-out
+  EXPECT_LT(seconds, 30.0);
+
+  COMMTIMEOUTS timeouts{};
+  ASSERT_TRUE(GetCommTimeouts(static_cast<HANDLE>(port.nativeHandle()), &timeouts));
+  EXPECT_EQ(timeouts.ReadIntervalTimeout, 100u);
+  EXPECT_EQ(timeouts.ReadTotalTimeoutMultiplier, 100u);
+  EXPECT_EQ(timeouts.ReadTotalTimeoutConstant, 100u);
 }
 
 TEST(SerialPort, PurgeDropsReceivedBytesNotYetRead) {
