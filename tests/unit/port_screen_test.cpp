@@ -112,17 +112,5 @@ TEST_F(PortScreenTest, MissingRefusedBusyAndPulledPortsAreSkippedAndTheRestScree
   EXPECT_TRUE(held.isOpen()) << "still the other object's";
 }
 
-// A source that cannot make a port object screens nothing and says so by an empty list.
-class NoPorts final : public SerialPortSource {
- public:
-  std::unique_ptr<SerialPort> makePort() override { return nullptr; }
-  qint64 nowMs() const override { return 0; }
-};
-
-TEST_F(PortScreenTest, NoPortObjectMeansNoPortAnswers) {
-  NoPorts none;
-  EXPECT_TRUE(PortsThatAnswer(none, {"COM1", "COM2"}, 19200).isEmpty());
-}
-
 }  // namespace
 }  // namespace pralix
