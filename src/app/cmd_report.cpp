@@ -72,17 +72,13 @@ int RunReportCommand(const QStringList& args) {
 
   ConsoleUserInterface ui(paperWait);
   if (kind->key == u'7') {
-    const QDate from = QDate::fromString(parser.value("from"), Qt::ISODate);
-    const QDate to = QDate::fromString(parser.value("to"), Qt::ISODate);
-    if (!from.isValid() || !to.isValid()) {
-      err << "The periodic report needs --from and --to as YYYY-MM-DD.\n" << usage;
+    const PeriodReading period = ReadPeriodText(parser.value("from"), parser.value("to"));
+    if (!period.verdict.accepted()) {
+      err << period.verdict.message << "\n";
+      if (period.verdict.fault == PeriodFault::kNotADate) err << usage;
       return kUsage;
     }
-    if (from > to) {
-      err << kInvertedPeriodMessage << "\n";
-      return kUsage;
-    }
-    ui.setPeriod(from, to);
+    ui.setPeriod(period.from, period.to);
   }
 
   const std::unique_ptr<AppContext> context = MakeAppContextOrReport(ui, parser.value("trace"));

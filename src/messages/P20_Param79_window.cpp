@@ -90,8 +90,11 @@ void TFormParam79::showEvent(QShowEvent* event) {
 }
 
 void TFormParam79::accept() {
-  if (DTPFrom->date() > DTPTo->date()) {
-    ShowInformationBox(this, QString::fromLatin1(kInvertedRangeMessage));
+  // The pickers allow any year; the rule refuses those the printer cannot
+  // carry, so a wrong PC date shows in the pickers and is named, not bent.
+  const PeriodVerdict verdict = JudgePeriod(DTPFrom->date(), DTPTo->date());
+  if (!verdict.accepted()) {
+    ShowInformationBox(this, verdict.message);
     return;
   }
   done(mrOk);

@@ -1,7 +1,7 @@
 #pragma once
 // The period dialog of the periodic report: a From and a To date, both today
-// on every show; OK only with From not after To, Esc or the title bar's
-// close button cancel.
+// on every show; OK only with From not after To and both within the
+// printer's years, Esc or the title bar's close button cancel.
 
 #include <QDateEdit>
 #include <QDialog>
@@ -35,8 +35,8 @@ class TFormParam79 final : public QDialog {
   QDateEdit* DTPTo;
   ClickPanel* Panel1;
 
-  // OK: closes with mrOk when From is not after To, else shows the message
-  // and stays open.
+  // OK: closes with mrOk when the period is accepted (JudgePeriod), else
+  // shows the reason and stays open.
   void accept() override;
   // Cancel: Esc and the title bar's close button end here.
   void reject() override { done(mrCancel); }

@@ -2,6 +2,7 @@
 // and Z reports and the periodic report.  X, Z and periodic reports show
 // nothing whatever the printer answers; the model is that of the last test.
 
+#include "messages/P20_Param79.h"
 #include "workstation/model_profile.h"
 #include "workstation/workstation.h"
 
@@ -20,8 +21,14 @@ void Workstation::PrintZReport() {
 void Workstation::PrintPeriodicReport() {
   QDate from, to;
   if (!d_.ui.askPeriod(&from, &to)) return;
-  const QString data = from.toString(QStringLiteral("ddMMyy")) + u',' + to.toString(QStringLiteral("ddMMyy"));
-  d_.formFP.FPCmd.ExecuteText(QStringLiteral("79"), data.toLatin1());
+  // The dialog has judged the period already; a user interface that let a
+  // refused one through still sends nothing the printer would misread.
+  const PeriodCommandData command = BuildPeriodCommandData(from, to);
+  if (!command.verdict.accepted()) {
+    d_.ui.showInformation(command.verdict.message);
+    return;
+  }
+  d_.formFP.FPCmd.ExecuteText(QStringLiteral("79"), command.data);
 }
 
 }  // namespace pralix

@@ -102,6 +102,8 @@ TEST(PralixReport, UsageErrorsSendNothing) {
       {"periodic"},
       {"periodic", "--from", "2021-03-05", "--to", "2021-02-07"},
       {"x", "--model", "16"},
+      {"periodic", "--from", "1999-12-31", "--to", "2000-01-01"},
+      {"periodic", "--from", "2021-1-05", "--to", "2021-02-07"},
   };
   for (const QStringList& args : usage) {
     SCOPED_TRACE(args.join(' ').toStdString());
@@ -109,6 +111,8 @@ TEST(PralixReport, UsageErrorsSendNothing) {
   }
   EXPECT_TRUE(sim.receivedFrames().isEmpty());
   EXPECT_TRUE(RunReport(usage[2] + port).errors.contains("Od / From mora biti manje ili jednako od Do / To !"));
+  EXPECT_TRUE(RunReport(usage[4] + port).errors.contains("must be from 01.01.2000 till 31.12.2099"));
+  EXPECT_TRUE(RunReport(usage[5] + port).errors.contains("must be dates written YYYY-MM-DD"));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "recording_mutex.h"
 #include "recording_ui.h"
 #include "link/P00_fpsend.h"
+#include "messages/P20_Param79.h"
 #include "workstation/workstation.h"
 
 namespace pralix {
@@ -441,6 +442,25 @@ TEST_F(WorkstationTest, PeriodicReport) {
   ASSERT_EQ(w.size(), 1u);
   EXPECT_EQ(RequestCommand(w[0]), 79);
   EXPECT_EQ(RequestData(w[0]), "050121,070221");
+}
+
+TEST_F(WorkstationTest, PeriodicReportSendsNothingForARefusedPeriod) {
+  // A user interface that lets a refused period through: 1999 and 2099
+  // would both go out as "99".
+  const RecordingUi::PeriodAnswer refused[] = {{true, QDate(1999, 12, 31), QDate(2000, 1, 1)},
+                                               {true, QDate(2099, 12, 31), QDate(2100, 1, 1)},
+                                               {true, QDate(2021, 2, 8), QDate(2021, 2, 7)},
+                                               {true, QDate(2023, 2, 29), QDate(2023, 3, 1)}};
+  start("COM1");
+  for (const auto& answer : refused) ui.periodAnswers.push_back(answer);
+  for (size_t i = 0; i < std::size(refused); ++i) workstation.FormKeyPress(u'7');
+  EXPECT_TRUE(ports.opened.isEmpty()) << "nothing reaches the printer";
+  const auto shown = ui.callsOf(Kind::Information);
+  ASSERT_EQ(shown.size(), std::size(refused));
+  EXPECT_EQ(shown[0].text, QString::fromLatin1(kPeriodOutOfRangeMessage));
+  EXPECT_EQ(shown[1].text, QString::fromLatin1(kPeriodOutOfRangeMessage));
+  EXPECT_EQ(shown[2].text, QString::fromLatin1(kInvertedPeriodMessage));
+  EXPECT_EQ(shown[3].text, QString::fromLatin1(kPeriodNotADateMessage));
 }
 
 TEST_F(WorkstationTest, ReportOnAPortThatCannotOpenGoesToTheErrorBox) {

@@ -102,6 +102,49 @@ TEST_F(PeriodDialog, OkPanelChecksTheRangeToo) {
   EXPECT_EQ(modals.shown()[1].text, kInvertedRange);
 }
 
+TEST_F(PeriodDialog, DaysOutsideThePrintersYearsAreRefusedWithTheirMessage) {
+  const std::pair<QDate, QDate> refused[] = {{QDate(1999, 12, 31), QDate(2000, 1, 1)},
+                                             {QDate(2099, 12, 31), QDate(2100, 1, 1)},
+                                             {QDate(1999, 1, 1), QDate(2100, 1, 1)}};
+  for (const auto& [from, to] : refused) {
+    SCOPED_TRACE(from.toString(Qt::ISODate).toStdString() + " " + to.toString(Qt::ISODate).toStdString());
+    const size_t before = modals.shown().size();
+    modals.then(ModalScript::EnterPeriod(from, to))
+        .then(ModalScript::ClickOk())
+        .then(ModalScript::PressKey(Qt::Key_Escape));
+    EXPECT_EQ(dialog.ShowModal(), TFormParam79::mrCancel);
+    ASSERT_EQ(modals.shown().size(), before + 3);
+    EXPECT_EQ(modals.shown()[before + 1].className, "QMessageBox");
+    EXPECT_EQ(modals.shown()[before + 1].text, QString::fromLatin1(kPeriodOutOfRangeMessage));
+    EXPECT_EQ(dialog.DTPFrom->date(), from) << "the pickers keep what the user chose";
+    EXPECT_EQ(dialog.DTPTo->date(), to);
+  }
+  EXPECT_EQ(modals.unexpected(), 0);
+}
+
+TEST_F(PeriodDialog, FirstAndLastDayOfThePrintersYearsAreAccepted) {
+  modals.then(ModalScript::EnterPeriod(QDate(2000, 1, 1), QDate(2000, 1, 1)));
+  EXPECT_EQ(dialog.ShowModal(), TFormParam79::mrOk);
+  modals.then(ModalScript::EnterPeriod(QDate(2099, 12, 31), QDate(2099, 12, 31)));
+  EXPECT_EQ(dialog.ShowModal(), TFormParam79::mrOk);
+  EXPECT_EQ(modals.shown().size(), 2u) << "no message in between";
+}
+
+TEST_F(PeriodDialog, APcDatePastThePrintersYearsShowsAndIsRefused) {
+  clock.set(QDateTime(QDate(2100, 1, 1), QTime(8, 0)));
+  QDate shown;
+  modals.then([&](QWidget* modal) {
+    shown = dialog.DTPFrom->date();
+    ModalScript::PressKey(Qt::Key_Return)(modal);
+  })
+      .then(ModalScript::ClickOk())
+      .then(ModalScript::PressKey(Qt::Key_Escape));
+  EXPECT_EQ(dialog.ShowModal(), TFormParam79::mrCancel);
+  EXPECT_EQ(shown, QDate(2100, 1, 1)) << "today is shown as it is, not moved into range";
+  ASSERT_EQ(modals.shown().size(), 3u);
+  EXPECT_EQ(modals.shown()[1].text, QString::fromLatin1(kPeriodOutOfRangeMessage));
+}
+
 TEST_F(PeriodDialog, EscCancelsAnInvertedRangeWithoutAMessage) {
   modals.then([&](QWidget* modal) {
     dialog.DTPFrom->setDate(kToday.addDays(3));
