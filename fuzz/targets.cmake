@@ -7,5 +7,6 @@ set(PRALIX_FUZZ_TARGETS
   link_ini_rewrite
   version_ini_reading
   diag_data_form
-  text_conversions)
+  text_conversions
+  period_dates)
 set(PRALIX_FUZZ_DIR ${CMAKE_SOURCE_DIR}/fuzz)
