@@ -47,7 +47,7 @@ std::unique_ptr<SerialPort> OpenAndAsk(SerialPortSource& source, const QString& 
 
 }  // namespace
 
-QStringList PortsThatAnswer(SerialPortSource& source, const QStringList& ports, qint32 baud) {
+ScreenOutcome FirstPortThatAnswers(SerialPortSource& source, const QStringList& ports, qint32 baud) {
   quint8 frame[kRequestOverhead];
   const int size = EncodeRequest(UpcomingSequence(), kReadClock, QByteArray(), frame);
 
@@ -56,17 +56,22 @@ QStringList PortsThatAnswer(SerialPortSource& source, const QStringList& ports, 
     if (std::unique_ptr<SerialPort> port = OpenAndAsk(source, name, baud, frame, size))
       asked.push_back({name, std::move(port)});
 
-  // Each port in turn gets the time left until the common deadline; once it
-  // has passed, a read takes only what is already there.
+  // Each port in turn gets the time left until the common deadline, so a
+  // port is looked at only when every earlier one has had its full wait;
+  // once the deadline has passed, a read takes only what is already there.
   const qint64 deadline = source.nowMs() + kScreenWaitMs;
-  QStringList answered;
+  ScreenOutcome outcome;
   for (Screened& s : asked) {
-    quint8 byte;
-    const qint64 left = qMax<qint64>(0, deadline - source.nowMs());
-    if (s.port->readWithin(&byte, 1, int(left)) > 0) answered << s.name;
+    if (outcome.answered.isEmpty()) {
+      quint8 byte;
+      const qint64 left = qMax<qint64>(0, deadline - source.nowMs());
+      if (s.port->readWithin(&byte, 1, int(left)) > 0) outcome.answered = s.name;
+    } else {
+      outcome.undecided << s.name;
+    }
     s.port->close();
   }
-  return answered;
+  return outcome;
 }
 
 }  // namespace pralix

@@ -26,10 +26,11 @@ struct DetectionResult {
 };
 
 // At each speed, screens all the ports at once on port objects from source
-// (PortsThatAnswer), then tries the ports where bytes arrived in their order
-// on port, with a probe that gives up on a silent port after one read
-// time-out and counts only a valid reply frame; ports that cannot be opened
-// are skipped.  Leaves the port closed.
+// (FirstPortThatAnswers) and tries the first port where bytes arrived on
+// port, with a probe that gives up on a silent port after one read time-out
+// and counts only a valid reply frame; when that port gives none, the ports
+// after it are screened again.  Ports that cannot be opened are skipped.
+// Leaves the port closed.
 DetectionResult DetectPrinter(SerialPort& port, FPCommand00& cmd, const QStringList& ports,
                               SerialPortSource& source);
 

@@ -151,7 +151,50 @@ TEST_F(DetectionTest, FourSilentPortsCostOneReadTimeOutPerSpeedNotFour) {
   EXPECT_FALSE(r.found());
   EXPECT_EQ(bank.nowMs(), qint64(kDetectionSpeeds.size()) * kScreenWaitMs);
   EXPECT_TRUE(bank.opened.isEmpty()) << "no probe at all";
+  EXPECT_EQ(bank.openedOnTheirOwn.size(), 20) << "one screen per speed, none repeated";
   EXPECT_EQ(SequenceNumber, 0x1F) << "screens use up no sequence number";
+}
+
+TEST_F(DetectionTest, APrinterOnTheFirstPortCostsNoWaitForTheSilentPortsAfterIt) {
+  SpeedPrinter printer{&bank, 19200, kMne550};
+  printer.attachTo(bank.add("COM1"));
+  for (const char* name : {"COM2", "COM3", "COM4"}) bank.add(name);
+  const DetectionResult r = detect({"COM1", "COM2", "COM3", "COM4"});
+  EXPECT_EQ(r.port, "COM1");
+  EXPECT_EQ(r.candidates, std::vector<int>{8});
+  EXPECT_LT(bank.nowMs(), kScreenWaitMs) << "the screen ended at the printer's first byte";
+  EXPECT_EQ(bank.opened, QStringList{"COM1"});
+  for (const char* name : {"COM2", "COM3", "COM4"})
+    EXPECT_EQ(bank.find(name)->writes().size(), 1u) << "the screen's request only: " << name;
+}
+
+TEST_F(DetectionTest, APortRejectedByTheProbeHasThePortsAfterItScreenedAgain) {
+  bank.add("COM1").setResponder([](const QByteArray&) {
+    return ScriptedPort::Response{{2, QByteArray::fromHex("7f01c9a455fe0b")}};  // a printer at another speed
+  });
+  bank.add("COM2");
+  SpeedPrinter printer{&bank, 19200, kFp2};
+  printer.attachTo(bank.add("COM3"));
+  bank.add("COM4");
+  const DetectionResult r = detect({"COM1", "COM2", "COM3", "COM4"});
+  EXPECT_EQ(r.port, "COM3");
+  EXPECT_EQ(r.baud, 19200);
+  EXPECT_EQ(r.candidates, std::vector<int>{11});
+  EXPECT_EQ(bank.opened, (QStringList{"COM1", "COM3"})) << "the garbage is probed and rejected, then the printer";
+  EXPECT_EQ(bank.openedOnTheirOwn, (QStringList{"COM1", "COM2", "COM3", "COM4", "COM2", "COM3", "COM4"}));
+  EXPECT_EQ(commandsOn(*bank.find("COM1")), (std::vector<int>{62, 62})) << "screened once, probed once";
+  EXPECT_EQ(commandsOn(*bank.find("COM4")), (std::vector<int>{62, 62})) << "screened again, never probed";
+  // The second screen waits for the silent COM2, once.
+  EXPECT_GE(bank.nowMs(), kScreenWaitMs);
+  EXPECT_LT(bank.nowMs(), 2 * kScreenWaitMs + 300);
+  // The second screen's request carries the number after the rejected probe,
+  // and the probe on COM3 repeats it.
+  const std::vector<QByteArray>& wire = bank.find("COM3")->writes();
+  ASSERT_EQ(wire.size(), 4u);
+  EXPECT_EQ(quint8(wire[0][2]), 0x20) << "the first screen, as the probe of COM1";
+  EXPECT_EQ(quint8(wire[1][2]), quint8(bank.find("COM1")->writes()[1][2]) + 1);
+  EXPECT_EQ(wire[2], wire[1]);
+  EXPECT_EQ(RequestCommand(wire[3]), 90);
 }
 
 TEST_F(DetectionTest, ThePrintersPortSeesTheScreenFrameThenTheProbeExchange) {
