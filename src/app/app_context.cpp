@@ -21,12 +21,13 @@ AppContext::AppContext(UserInterface& ui, const QString& traceFile)
       throw std::runtime_error("Cannot write the trace file " + traceFile.toStdString() + ": " +
                                traceFile_.errorString().toStdString());
     tracing_ = std::make_unique<TracingSerialPort>(*port_, traceFile_, clock_);
+    tracedScreenPorts_ = std::make_unique<TracedPortSource>(screenPorts_, traceFile_, clock_);
   }
   yellowMsg_ = std::make_unique<YellowMsg>(ui, *yellowMsgMutex_);
   formFP_ = std::make_unique<TFormFP>(ui, *yellowMsg_);
   workstation_ = std::make_unique<Workstation>(WorkstationDeps{
       comPort(), *formFP_, ui, clock_, *deviceMap_, *processes_, *driveC_, *windowsVersion_, http_,
-      DiagDataUrl(), QDir::currentPath(), &outbox_, &screenPorts_});
+      DiagDataUrl(), QDir::currentPath(), &outbox_, &screenPorts()});
 }
 
 std::unique_ptr<AppContext> MakeAppContextOrReport(UserInterface& ui, const QString& traceFile) {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "link/P00_fp.h"
+#include "link/traced_port_source.h"
 #include "link/tracing_serial_port.h"
 #include "messages/P00_YellowMsg.h"
 #include "platform/named_mutex.h"
@@ -31,6 +32,10 @@ class AppContext {
   TFormFP& formFP() { return *formFP_; }
   YellowMsg& yellowMsg() { return *yellowMsg_; }
   SerialPort& comPort() { return tracing_ ? static_cast<SerialPort&>(*tracing_) : *port_; }
+  // The detection's own port objects, on the trace too when there is one.
+  SerialPortSource& screenPorts() {
+    return tracedScreenPorts_ ? static_cast<SerialPortSource&>(*tracedScreenPorts_) : screenPorts_;
+  }
   const SerialDeviceMap& deviceMap() const { return *deviceMap_; }
   const DriveC& driveC() const { return *driveC_; }
   ProcessControl& processes() { return *processes_; }
@@ -41,6 +46,7 @@ class AppContext {
   SystemSerialPortSource screenPorts_;
   QFile traceFile_;
   std::unique_ptr<TracingSerialPort> tracing_;
+  std::unique_ptr<TracedPortSource> tracedScreenPorts_;
   std::unique_ptr<SerialDeviceMap> deviceMap_;
   std::unique_ptr<ProcessControl> processes_;
   std::unique_ptr<DriveC> driveC_;

@@ -5,6 +5,9 @@ namespace pralix {
 TracingSerialPort::TracingSerialPort(SerialPort& port, QIODevice& trace, const Clock& clock)
     : port_(port), trace_(trace), clock_(clock) {}
 
+TracingSerialPort::TracingSerialPort(std::unique_ptr<SerialPort> port, QIODevice& trace, const Clock& clock)
+    : owned_(std::move(port)), port_(*owned_), trace_(trace), clock_(clock) {}
+
 TracingSerialPort::~TracingSerialPort() { flushReceived(); }
 
 void TracingSerialPort::line(const QDateTime& at, const char* tag, const QByteArray& text) {

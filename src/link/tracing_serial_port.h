@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QIODevice>
+#include <memory>
 
 #include "link/serial_port.h"
 #include "platform/clock.h"
@@ -22,6 +23,8 @@ class TracingSerialPort final : public SerialPort {
  public:
   // Neither the port nor the trace device is owned.
   TracingSerialPort(SerialPort& port, QIODevice& trace, const Clock& clock);
+  // The same around a port object it keeps; the trace device is not owned.
+  TracingSerialPort(std::unique_ptr<SerialPort> port, QIODevice& trace, const Clock& clock);
   ~TracingSerialPort() override;
 
   QString portName() const override { return port_.portName(); }
@@ -40,6 +43,7 @@ class TracingSerialPort final : public SerialPort {
   void flushReceived();
   void line(const QDateTime& at, const char* tag, const QByteArray& text);
 
+  std::unique_ptr<SerialPort> owned_;  // declared first: port_ may refer to it
   SerialPort& port_;
   QIODevice& trace_;
   const Clock& clock_;
