@@ -1,5 +1,5 @@
 // The detection's own port objects on the line trace: the screen's requests
-// and the bytes it read, beside the main port's frames and in time order.
+// and the bytes it read, in time order.
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,8 @@
 #include "link/P00_fpsend.h"
 #include "link/frame.h"
 #include "link/traced_port_source.h"
-#include "link/tracing_serial_port.h"
 #include "port_bank.h"
 #include "workstation/port_screen.h"
-#include "workstation/printer_detection.h"
 
 namespace pralix {
 namespace {
@@ -70,33 +68,6 @@ TEST_F(TracedPortSourceTest, TheScreensRequestsAndTheByteItReadAreOnTheTrace) {
   };
   EXPECT_EQ(lines(), expected) << trace.data().toStdString();
   EXPECT_EQ(traced.nowMs(), bank.nowMs()) << "the wait runs on the ports' own clock";
-}
-
-TEST_F(TracedPortSourceTest, ADetectionWithAScreenRepeatedTracesEveryFrameInTimeOrder) {
-  bank.add("COM1").setResponder([](const QByteArray&) {
-    return ScriptedPort::Response{{2, QByteArray::fromHex("7f01c9a455fe0b")}};
-  });
-  bank.add("COM2");
-  bank.add("COM3").setResponder(test::PrinterResponder([](int, QByteArray) { return test::PrinterReply{"x"}; }));
-  TracingSerialPort mainPort(bank, trace, clock);
-  LinkPort = &mainPort;
-  FPCommand00 cmd;
-  const DetectionResult r = DetectPrinter(mainPort, cmd, {"COM1", "COM2", "COM3"}, traced);
-  LinkPort = nullptr;
-  ASSERT_EQ(r.port, "COM3");
-
-  int txLines = 0;
-  QByteArray previous;
-  for (const QByteArray& line : lines()) {
-    const QByteArray stamp = line.left(23);
-    EXPECT_GE(stamp, previous) << line.toStdString();
-    previous = stamp;
-    if (line.mid(24, 3) == "TX ") ++txLines;
-  }
-  size_t written = 0;
-  for (const char* name : {"COM1", "COM2", "COM3"}) written += bank.find(name)->writes().size();
-  EXPECT_EQ(txLines, int(written)) << "every frame written, the screens' included";
-  EXPECT_EQ(written, 2u + 2u + 4u) << "COM1 screened and probed, COM2 screened twice, COM3 twice and two exchanges";
 }
 
 }  // namespace
