@@ -28,19 +28,18 @@ void CheckCodePage(const QByteArray& bytes, const QString& wide, QString (*decod
   FUZZ_CHECK(decode(again) == decoded || decoded.contains(QChar::ReplacementCharacter));
 
   // Any text -> bytes: one byte per character (a surrogate pair is one),
-  // and a character either comes back or is "?".
-  // A final lone high surrogate is still lost: Qt's encoder holds it back as
-  // half a pair and reports no error (kept in fuzz/findings/ until mended),
-  // so the check leaves it out.
-  QString whole = wide;
-  if (!whole.isEmpty() && whole.back().isHighSurrogate()) whole.chop(1);
-  if (!whole.isValidUtf16()) return;  // other lone surrogates: see fuzz/findings/
-  const QByteArray encoded = encode(whole);
-  const QList<uint> points = whole.toUcs4();
+  // and a character either comes back or is "?".  A lone surrogate, the last
+  // unit included, counts as one character (toUcs4 gives U+FFFD for it) and
+  // must come out as "?", never vanish.
+  const QByteArray encoded = encode(wide);
+  const QList<uint> points = wide.toUcs4();
   FUZZ_CHECK(encoded.size() == points.size());
   const QList<uint> back = decode(encoded).toUcs4();
   FUZZ_CHECK(back.size() == points.size());
-  for (qsizetype i = 0; i < points.size(); ++i) FUZZ_CHECK(back[i] == points[i] || back[i] == u'?');
+  for (qsizetype i = 0; i < points.size(); ++i) {
+    FUZZ_CHECK(back[i] == points[i] || back[i] == u'?');
+    if (points[i] == QChar::ReplacementCharacter) FUZZ_CHECK(encoded.at(i) == '?');
+  }
 }
 
 }  // namespace
