@@ -203,7 +203,9 @@ TEST_F(BadUserFilesTest, LinkIniKeepsEveryLineItDoesNotRewrite) {
     EXPECT_EQ(Read(path), JoinCrLfLines(lines));
     EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden), QStringList{"Link.ini"})
         << "no temporary file left";
-    if (shape != Shape::Empty) EXPECT_TRUE(Read(path).contains("Port=COM3\r\n"));
+    if (shape != Shape::Empty) {
+      EXPECT_TRUE(Read(path).contains("Port=COM3\r\n"));
+    }
   }
 }
 

@@ -86,8 +86,9 @@ TEST(ManPage, NamesEveryToolkitOptionTheWindowTakes) {
   const QString completion = ReadSource(kCompletion);
   for (const QString& option : qtOptions) {
     EXPECT_TRUE(page.contains(QRegularExpression("\\\\-" + option + "\\b"))) << "-" << option.toStdString();
-    if (option != QLatin1String("qmljsdebugger"))  // a debugger hook nobody types
+    if (option != QLatin1String("qmljsdebugger")) {  // a debugger hook nobody types
       EXPECT_TRUE(completion.contains(QRegularExpression("\\s-" + option + "\\b"))) << "-" << option.toStdString();
+    }
   }
 }
 
