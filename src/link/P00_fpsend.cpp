@@ -10,11 +10,15 @@ SerialPort* LinkPort = nullptr;
 int SequenceNumber = 0x1F;
 quint8 FrameBuffer[kFrameBufferSize];
 
+quint8 SequenceAfter(int seq) {
+  const int next = seq + 1;
+  return quint8(next > kLastSequence || next < kFirstSequence ? kFirstSequence : next);
+}
+
 namespace {
 
 quint8 NextSequenceNumber() {
-  ++SequenceNumber;
-  if (SequenceNumber > kLastSequence || SequenceNumber < kFirstSequence) SequenceNumber = kFirstSequence;
+  SequenceNumber = SequenceAfter(SequenceNumber);
   return quint8(SequenceNumber);
 }
 

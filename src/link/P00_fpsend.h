@@ -16,6 +16,10 @@ extern SerialPort* LinkPort;        // set by the main window to its port object
 extern int SequenceNumber;          // starts at 0x1F: the first exchange carries 0x20
 extern quint8 FrameBuffer[kFrameBufferSize];
 
+// The sequence number an exchange carries after one that carried seq:
+// 0x20 to 0x7F, round again after 0x7F.
+quint8 SequenceAfter(int seq);
+
 constexpr int kMaxAttempts = 4;
 constexpr int kMaxSilentReads = 7;  // the seventh silent read in a row gives up
 constexpr int kMaxNaks = 3;         // the fourth NAK ends the exchange

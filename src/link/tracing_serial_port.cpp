@@ -52,12 +52,14 @@ int TracingSerialPort::write(const quint8* data, int count) {
   return written;
 }
 
+void TracingSerialPort::gather(const quint8* bytes, int count) {
+  if (received_.isEmpty()) receivedAt_ = clock_.now();
+  received_.append(reinterpret_cast<const char*>(bytes), count);
+}
+
 int TracingSerialPort::read(quint8* buffer, int count) {
   const int got = port_.read(buffer, count);
-  if (got > 0) {
-    if (received_.isEmpty()) receivedAt_ = clock_.now();
-    received_.append(reinterpret_cast<const char*>(buffer), got);
-  }
+  if (got > 0) gather(buffer, got);
   if (got < count) flushReceived();
   return got;
 }
@@ -66,12 +68,8 @@ int TracingSerialPort::readWithin(quint8* buffer, int count, int timeoutMs) {
   const int got = port_.readWithin(buffer, count, timeoutMs);
   // Fewer bytes than asked for are only what had arrived: the line is quiet
   // only when none came.
-  if (got > 0) {
-    if (received_.isEmpty()) receivedAt_ = clock_.now();
-    received_.append(reinterpret_cast<const char*>(buffer), got);
-  } else {
-    flushReceived();
-  }
+  if (got > 0) gather(buffer, got);
+  else flushReceived();
   return got;
 }
 

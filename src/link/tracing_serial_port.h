@@ -40,6 +40,8 @@ class TracingSerialPort final : public SerialPort {
   int readWithin(quint8* buffer, int count, int timeoutMs) override;
 
  private:
+  // Received bytes wait for the line to go quiet, stamped with the first.
+  void gather(const quint8* bytes, int count);
   void flushReceived();
   void line(const QDateTime& at, const char* tag, const QByteArray& text);
 

@@ -12,12 +12,6 @@ namespace {
 
 constexpr quint8 kReadClock = 62;  // reads the date and time: changes nothing
 
-// The sequence number the exchange engine gives its next exchange.
-quint8 UpcomingSequence() {
-  const int next = SequenceNumber + 1;
-  return quint8(next > kLastSequence || next < kFirstSequence ? kFirstSequence : next);
-}
-
 struct Screened {
   QString name;
   std::unique_ptr<SerialPort> port;
@@ -49,7 +43,7 @@ std::unique_ptr<SerialPort> OpenAndAsk(SerialPortSource& source, const QString& 
 
 ScreenOutcome FirstPortThatAnswers(SerialPortSource& source, const QStringList& ports, qint32 baud) {
   quint8 frame[kRequestOverhead];
-  const int size = EncodeRequest(UpcomingSequence(), kReadClock, QByteArray(), frame);
+  const int size = EncodeRequest(SequenceAfter(SequenceNumber), kReadClock, QByteArray(), frame);
 
   std::vector<Screened> asked;
   for (const QString& name : ports)
