@@ -11,9 +11,9 @@
 #include "link/traced_port_source.h"
 #include "link/tracing_serial_port.h"
 #include "messages/P00_YellowMsg.h"
-#include "platform/named_mutex.h"
+#include "interfaces/named_mutex.h"
 #include "platform/qt/qt_http_client.h"
-#include "platform/system_serial_port.h"
+#include "interfaces/system_serial_port.h"
 #include "platform/system_serial_port_source.h"
 #include "workstation/workstation.h"
 

@@ -10,9 +10,9 @@
 
 #include "app/commands.h"
 #include "link/P00_fpsend.h"
-#include "platform/process_control.h"
-#include "platform/serial_device_map.h"
-#include "platform/system_serial_port.h"
+#include "interfaces/process_control.h"
+#include "interfaces/serial_device_map.h"
+#include "interfaces/system_serial_port.h"
 #include "platform/system_serial_port_source.h"
 #include "workstation/model_catalogue.h"
 #include "workstation/printer_detection.h"

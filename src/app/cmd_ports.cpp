@@ -4,7 +4,7 @@
 #include <QTextStream>
 
 #include "app/commands.h"
-#include "platform/serial_device_map.h"
+#include "interfaces/serial_device_map.h"
 #include "workstation/serial_ports.h"
 
 namespace pralix {

@@ -12,7 +12,7 @@
 #include "link/P00_fpcommand.h"
 #include "link/P00_fpsend.h"
 #include "link/status_bits.h"
-#include "platform/system_serial_port.h"
+#include "interfaces/system_serial_port.h"
 #include "workstation/printer_text.h"
 
 namespace pralix {

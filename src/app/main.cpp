@@ -9,7 +9,7 @@
 #include "app/run_window.h"
 #include "app/window_options.h"
 #include "build_config.h"
-#include "platform/console.h"
+#include "interfaces/console.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "link/exchange_wait.h"
 #include "link/frame.h"
-#include "link/serial_port.h"
+#include "interfaces/serial_port.h"
 
 namespace pralix {
 

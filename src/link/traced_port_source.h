@@ -5,8 +5,8 @@
 
 #include <QIODevice>
 
-#include "link/serial_port_source.h"
-#include "platform/clock.h"
+#include "interfaces/serial_port_source.h"
+#include "interfaces/clock.h"
 
 namespace pralix {
 

@@ -14,8 +14,8 @@
 #include <QIODevice>
 #include <memory>
 
-#include "link/serial_port.h"
-#include "platform/clock.h"
+#include "interfaces/serial_port.h"
+#include "interfaces/clock.h"
 
 namespace pralix {
 

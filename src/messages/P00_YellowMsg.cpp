@@ -1,6 +1,6 @@
 #include "messages/P00_YellowMsg.h"
 
-#include "platform/code_pages.h"
+#include "interfaces/code_pages.h"
 
 namespace pralix {
 

@@ -10,7 +10,7 @@
 
 #include "messages/P00_msg.h"
 #include "messages/user_interface.h"
-#include "platform/named_mutex.h"
+#include "interfaces/named_mutex.h"
 
 namespace pralix {
 

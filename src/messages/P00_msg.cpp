@@ -3,7 +3,7 @@
 #include <QString>
 #include <stdexcept>
 
-#include "platform/code_pages.h"
+#include "interfaces/code_pages.h"
 
 namespace pralix {
 

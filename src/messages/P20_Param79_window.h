@@ -9,7 +9,7 @@
 
 #include "messages/P20_Param79.h"
 #include "messages/click_panel_window.h"
-#include "platform/clock.h"
+#include "interfaces/clock.h"
 
 namespace pralix {
 

@@ -1,6 +1,6 @@
 #include "platform/system_serial_port_source.h"
 
-#include "platform/system_serial_port.h"
+#include "interfaces/system_serial_port.h"
 
 namespace pralix {
 

@@ -3,7 +3,7 @@
 
 #include <QElapsedTimer>
 
-#include "link/serial_port_source.h"
+#include "interfaces/serial_port_source.h"
 
 namespace pralix {
 

@@ -1,6 +1,6 @@
 #include "workstation/ansi_text.h"
 
-#include "platform/code_pages.h"
+#include "interfaces/code_pages.h"
 
 namespace pralix {
 

@@ -198,7 +198,7 @@ void Workstation::FinishTest() {
   WriteDiagnosticLogs(fields_, d_.clock, d_.logDirectory,
                       {d_.driveC.map(kVersionIniPath), d_.driveC.map(kKuvoVersionIniPath)});
   if (d_.outbox != nullptr) UploadDiagDataKeepingFailures(fields_, d_.http, d_.diagUrl, *d_.outbox, d_.clock);
-  else UploadDiagData(fields_, d_.http, d_.diagUrl);
+  else UploadDiagData(fields_, d_.http, d_.diagUrl, d_.clock.now());
   d_.comPort.close();
   if (testObserver_) testObserver_->TestFoundPrinter(fields_);
 }

@@ -7,7 +7,7 @@
 #include <QSaveFile>
 #include <algorithm>
 
-#include "platform/outbox_folder.h"
+#include "interfaces/outbox_folder.h"
 #include "workstation/ansi_text.h"
 #include "workstation/diagnostic_log.h"
 #include "workstation/log_file_writes.h"

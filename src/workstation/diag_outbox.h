@@ -11,7 +11,7 @@
 #include <QString>
 #include <functional>
 
-#include "platform/clock.h"
+#include "interfaces/clock.h"
 #include "workstation/diag_outbox_record.h"
 
 namespace pralix {

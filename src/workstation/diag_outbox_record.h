@@ -8,7 +8,7 @@
 #include <QDateTime>
 #include <optional>
 
-#include "platform/http_client.h"
+#include "interfaces/http_client.h"
 
 namespace pralix {
 

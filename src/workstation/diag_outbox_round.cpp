@@ -50,7 +50,8 @@ void UploadDiagDataKeepingFailures(MainFields& fields, HttpClient& http, const Q
                                    const Clock& clock) {
   fields.DiagDataSent = false;
   try {
-    const OutboxRecord record{clock.now(), DiagDataHeaders(), EncodeDiagDataForm(BuildDiagData(fields))};
+    const QDateTime testTime = clock.now();
+    const OutboxRecord record{testTime, DiagDataRecordHeaders(testTime), EncodeDiagDataForm(BuildDiagData(fields))};
     const OutboxRound round =
         SendKeptRecords(outbox, http, url, clock, kKeptRecordsPerUpload, http.requestBound());
     if (round.failed == 0) {

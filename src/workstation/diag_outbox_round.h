@@ -5,8 +5,8 @@
 #include <QUrl>
 #include <chrono>
 
-#include "platform/clock.h"
-#include "platform/http_client.h"
+#include "interfaces/clock.h"
+#include "interfaces/http_client.h"
 #include "workstation/diag_outbox.h"
 #include "workstation/main_fields.h"
 

@@ -1,46 +1,11 @@
 #include "workstation/diag_upload.h"
 
+#include <QUuid>
+
 #include "build_config.h"
 #include "workstation/diag_data.h"
 
 namespace pralix {
-namespace {
-
-bool StaysAsItIs(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '*' ||
-         c == '-' || c == '.' || c == '_';
-}
-
-}  // namespace
-
-QByteArray EncodeFormComponent(const QString& text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  QByteArray encoded;
-  for (const char c : text.toUtf8()) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (StaysAsItIs(c)) {
-      encoded += c;
-    } else if (c == ' ') {
-      encoded += '+';
-    } else {
-      encoded += '%';
-      encoded += kHex[byte >> 4];
-      encoded += kHex[byte & 0x0F];
-    }
-  }
-  return encoded;
-}
-
-QByteArray EncodeDiagDataForm(const QStringList& record) {
-  QByteArrayList fields;
-  for (const QString& line : record) {
-    const qsizetype equals = line.indexOf(u'=');
-    const QString name = equals < 0 ? line : line.left(equals);
-    const QString value = equals < 0 ? QString() : line.mid(equals + 1);
-    fields += EncodeFormComponent(name) + '=' + EncodeFormComponent(value);
-  }
-  return fields.join('&');
-}
 
 HttpHeaders DiagDataHeaders() {
   return {
@@ -50,13 +15,21 @@ HttpHeaders DiagDataHeaders() {
   };
 }
 
+HttpHeaders DiagDataRecordHeaders(const QDateTime& testTime) {
+  HttpHeaders headers = DiagDataHeaders();
+  headers.append({QByteArray(kIdempotencyKeyHeader), QUuid::createUuid().toByteArray(QUuid::WithoutBraces)});
+  headers.append({QByteArray(kTestedAtHeader), testTime.toUTC().toString(Qt::ISODateWithMs).toLatin1()});
+  headers.append({QByteArray(kToolVersionHeader), QByteArray(PRALIX_VERSION)});
+  return headers;
+}
+
 bool IsSuccessStatus(int status) { return status >= 200 && status <= 299; }
 
-void UploadDiagData(MainFields& fields, HttpClient& http, const QUrl& url) {
+void UploadDiagData(MainFields& fields, HttpClient& http, const QUrl& url, const QDateTime& testTime) {
   fields.DiagDataSent = false;
   try {
     const QByteArray body = EncodeDiagDataForm(BuildDiagData(fields));
-    fields.DiagDataSent = IsSuccessStatus(http.post(url, DiagDataHeaders(), body));
+    fields.DiagDataSent = IsSuccessStatus(http.post(url, DiagDataRecordHeaders(testTime), body));
   } catch (...) {
     // The upload is silent: its outcome is only the flag, which stays false.
   }

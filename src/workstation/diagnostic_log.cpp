@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "platform/file_copy.h"
+#include "interfaces/file_copy.h"
 #include "workstation/ansi_text.h"
 #include "workstation/log_file_writes.h"
 #include "workstation/model_catalogue.h"

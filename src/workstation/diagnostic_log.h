@@ -7,7 +7,7 @@
 #include <QString>
 #include <stdexcept>
 
-#include "platform/clock.h"
+#include "interfaces/clock.h"
 #include "workstation/main_fields.h"
 
 namespace pralix {

@@ -4,8 +4,8 @@
 
 #include <QString>
 
-#include "platform/drive_c.h"
-#include "platform/windows_version_source.h"
+#include "interfaces/drive_c.h"
+#include "interfaces/windows_version_source.h"
 #include "workstation/main_fields.h"
 
 namespace pralix {

@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "platform/drive_c.h"
+#include "interfaces/drive_c.h"
 #include "workstation/main_fields.h"
 
 namespace pralix {

@@ -12,7 +12,4 @@ inline constexpr char kLinkOutboxPattern[] = "*.jxx";
 inline constexpr char kOstrik10Path[] = "C:\\Ostrik10";  // older installation without Version.ini
 inline constexpr char kKuvoVersionIniPath[] = "C:\\Kuvo\\ApplInit\\IniFiles\\Kuvo_Version.ini";
 
-// Image names of the fiscal-link software's processes begin with this.
-inline constexpr char kFiscalLinkProcessPrefix[] = "Ostrik";
-
 }  // namespace pralix

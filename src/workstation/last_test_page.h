@@ -5,7 +5,7 @@
 #include <QString>
 
 #include "messages/dialog_journal.h"
-#include "platform/clock.h"
+#include "interfaces/clock.h"
 #include "workstation/test_observer.h"
 
 namespace pralix {

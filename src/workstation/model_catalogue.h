@@ -1,11 +1,11 @@
 #pragma once
-// The sixteen printer models the tool serves, the firmware versions it knows,
-// the accepted tax-group patterns, and the model code of a fiscal serial.
+// The sixteen printer models the tool serves, the accepted tax-group patterns, and the model code of a fiscal serial.
 
 #include <QByteArray>
 #include <QtGlobal>
 #include <array>
 
+#include "diagdata/value_judgement.h"  // KnownFirmware
 #include "workstation/main_fields.h"
 
 namespace pralix {
@@ -20,10 +20,6 @@ struct ModelEntry {
 
 // The model index is the position in this list, 0 to 15.
 extern const std::array<ModelEntry, 16> ModelCatalogue;
-
-// Firmware identification texts the judgement accepts for any model, each as
-// the test composes LEFirmware: "1.22SR 09NOV03 1230,BB78".
-extern const std::array<const char*, 26> KnownFirmware;
 
 // Accepted tax-group texts of the Serbian models: one "0"/"1" per group.
 inline constexpr const char* TaxMaskStandard = "010110000";  // groups 2, 4 and 5

@@ -10,7 +10,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "link/serial_port_source.h"
+#include "interfaces/serial_port_source.h"
 
 namespace pralix {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "link/P00_fpcommand.h"
-#include "link/serial_port.h"
-#include "link/serial_port_source.h"
+#include "interfaces/serial_port.h"
+#include "interfaces/serial_port_source.h"
 
 namespace pralix {
 

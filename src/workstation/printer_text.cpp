@@ -1,6 +1,6 @@
 #include "workstation/printer_text.h"
 
-#include "platform/code_pages.h"
+#include "interfaces/code_pages.h"
 
 namespace pralix {
 

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include "platform/serial_device_map.h"
+#include "interfaces/serial_device_map.h"
 
 namespace pralix {
 

@@ -41,7 +41,7 @@ TEST_F(DiagUploadHttp, ServerReceivesThePostWithExactBodyAndHeaders) {
   test::RecordingHttpServer server(200);
   QtHttpClient http;
   MainFields fields = Fields();
-  UploadDiagData(fields, http, server.url());
+  UploadDiagData(fields, http, server.url(), QDateTime::currentDateTime());
   EXPECT_TRUE(fields.DiagDataSent);
 
   const auto requests = server.requests();
@@ -73,7 +73,7 @@ TEST_F(DiagUploadHttp, ErrorStatusesLeaveTheFlagFalse) {
     MainFields fields = Fields();
     fields.DiagDataSent = true;  // from an earlier upload
     EXPECT_EQ(http.post(server.url(), kFormHeaders, "x=1"), status);
-    UploadDiagData(fields, http, server.url());
+    UploadDiagData(fields, http, server.url(), QDateTime::currentDateTime());
     EXPECT_FALSE(fields.DiagDataSent) << status;
     EXPECT_EQ(server.requests().size(), 2u);
   }
@@ -84,7 +84,7 @@ TEST_F(DiagUploadHttp, RedirectIsNotFollowed) {
   server.setExtraResponseHeaders("Location: " + server.url(QStringLiteral("/elsewhere")).toEncoded() + "\r\n");
   QtHttpClient http;
   MainFields fields = Fields();
-  UploadDiagData(fields, http, server.url());
+  UploadDiagData(fields, http, server.url(), QDateTime::currentDateTime());
   EXPECT_FALSE(fields.DiagDataSent);
   ASSERT_EQ(server.requests().size(), 1u);
   EXPECT_EQ(server.requests()[0].path, "/dijagnostika");
@@ -96,7 +96,7 @@ TEST_F(DiagUploadHttp, RefusedConnectionIsATransportFailure) {
   EXPECT_EQ(http.post(nobodyListens.url(), kFormHeaders, "x=1"), HttpClient::kTransportFailure);
   MainFields fields = Fields();
   fields.DiagDataSent = true;
-  UploadDiagData(fields, http, nobodyListens.url());
+  UploadDiagData(fields, http, nobodyListens.url(), QDateTime::currentDateTime());
   EXPECT_FALSE(fields.DiagDataSent);
 }
 
@@ -106,7 +106,7 @@ TEST_F(DiagUploadHttp, ServerThatNeverAnswersEndsInTheTimeOut) {
   EXPECT_EQ(http.post(server.url(), kFormHeaders, "x=1"), HttpClient::kTimedOut);
   MainFields fields = Fields();
   fields.DiagDataSent = true;
-  UploadDiagData(fields, http, server.url());
+  UploadDiagData(fields, http, server.url(), QDateTime::currentDateTime());
   EXPECT_FALSE(fields.DiagDataSent);
   // Both requests arrived whole; it was the answer that never came.
   EXPECT_TRUE(server.waitForRequests(2));

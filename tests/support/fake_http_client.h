@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/http_client.h"
+#include "interfaces/http_client.h"
 
 namespace pralix::test {
 

@@ -8,11 +8,11 @@
 #include <QSet>
 #include <optional>
 
-#include "platform/drive_c.h"
+#include "interfaces/drive_c.h"
 #include "platform/linux/linux_drive_c.h"
-#include "platform/process_control.h"
-#include "platform/serial_device_map.h"
-#include "platform/windows_version_source.h"
+#include "interfaces/process_control.h"
+#include "interfaces/serial_device_map.h"
+#include "interfaces/windows_version_source.h"
 
 namespace pralix::test {
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "link/serial_port_source.h"
+#include "interfaces/serial_port_source.h"
 #include "scripted_port.h"
 
 namespace pralix::test {

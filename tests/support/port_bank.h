@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <map>
 
-#include "link/serial_port_source.h"
+#include "interfaces/serial_port_source.h"
 #include "scripted_port.h"
 
 namespace pralix::test {

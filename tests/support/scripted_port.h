@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "link/serial_port.h"
+#include "interfaces/serial_port.h"
 
 namespace pralix::test {
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "code_page_reference.h"
-#include "platform/code_pages.h"
+#include "interfaces/code_pages.h"
 
 namespace pralix {
 using namespace Qt::StringLiterals;

@@ -264,7 +264,14 @@ TEST_F(OutboxRoundTest, UploadKeepsTheNewRecordWhenItIsNotTaken) {
   EXPECT_EQ(kept[0].record.body, EncodeDiagDataForm(BuildDiagData(fields)));
   EXPECT_EQ(kept[0].record.body, http.posts[0].body);  // the first try's, byte for byte
   EXPECT_EQ(kept[0].record.testTime, clock.now());
+  EXPECT_EQ(kept[0].record.headers, http.posts[0].headers);
 
+  // The resend carries the first try's key, test time and version.
+  http.statuses = {200};
+  EXPECT_EQ(SendKeptRecords(outbox, http, url, clock, 20, 15000ms).sent, 1);
+  ASSERT_EQ(http.posts.size(), 2u);
+  EXPECT_EQ(http.posts[1].headers, http.posts[0].headers);
+  EXPECT_EQ(http.posts[1].body, http.posts[0].body);
 }
 
 TEST_F(OutboxRoundTest, AFailedKeptRecordKeepsTheNewOneUntried) {

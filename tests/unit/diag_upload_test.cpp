@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimeZone>
+#include <QUuid>
+
 #include "build_config.h"
 #include "support/fake_http_client.h"
 #include "workstation/diag_data.h"
@@ -58,6 +61,9 @@ TEST(EncodeDiagDataForm, NamesAreEncodedToo) {
   EXPECT_EQ(EncodeDiagDataForm({QStringLiteral("a b&c=d")}), QByteArray("a+b%26c=d"));
 }
 
+// 08:15:02.123 in Belgrade's summer time.
+const QDateTime kTestTime(QDate(2024, 5, 17), QTime(8, 15, 2, 123), QTimeZone(2 * 3600));
+
 MainFields FilledFields() {
   MainFields fields;
   fields.LEIBFM.text = QStringLiteral("VG012345");
@@ -68,20 +74,30 @@ MainFields FilledFields() {
   return fields;
 }
 
-TEST(UploadDiagData, PostsTheEncodedRecordWithTheFixedHeaders) {
+TEST(UploadDiagData, PostsTheEncodedRecordWithTheFixedHeadersAndWhatTheDeskLearns) {
   MainFields fields = FilledFields();
   test::FakeHttpClient http;
   const QUrl url(QStringLiteral("http://support.example/dijagnostika"));
-  UploadDiagData(fields, http, url);
+  UploadDiagData(fields, http, url, kTestTime);
+  UploadDiagData(fields, http, url, kTestTime);
 
-  ASSERT_EQ(http.posts.size(), 1u);
+  ASSERT_EQ(http.posts.size(), 2u);
   EXPECT_EQ(http.posts[0].url, url);
-  const HttpHeaders expectedHeaders = {
+  const HttpHeaders& headers = http.posts[0].headers;
+  ASSERT_EQ(headers.size(), 6);
+  const HttpHeaders fixed = {
       {"Accept", "text/html, */*"},
       {"User-Agent", "Mozilla/5.0 (Windows NT 6.1; rv:29.0) Gecko/20100101 Firefox/29.0"},
       {"Content-Type", "application/x-www-form-urlencoded"},
   };
-  EXPECT_EQ(http.posts[0].headers, expectedHeaders);
+  EXPECT_EQ(headers.mid(0, 3), fixed);
+  EXPECT_EQ(headers[3].first, "Idempotency-Key");
+  const QUuid key = QUuid::fromString(QLatin1String(headers[3].second));
+  EXPECT_EQ(key.version(), QUuid::Random) << headers[3].second.constData();
+  EXPECT_EQ(headers[3].second.size(), 36);
+  EXPECT_NE(http.posts[1].headers[3].second, headers[3].second);  // one key per record
+  EXPECT_EQ(headers[4], (QPair<QByteArray, QByteArray>{"Pralix-Tested-At", "2024-05-17T06:15:02.123Z"}));
+  EXPECT_EQ(headers[5], (QPair<QByteArray, QByteArray>{"Pralix-Version", PRALIX_VERSION}));
   EXPECT_EQ(http.posts[0].body, EncodeDiagDataForm(BuildDiagData(fields)));
   EXPECT_TRUE(http.posts[0].body.startsWith("ibfm=VG012345&pib=012345678&fw=&jx=&tg=&bpdi=&plu=&cp=COM3%2FSer&diff=&"));
   EXPECT_TRUE(http.posts[0].body.endsWith("&h6l=A%0D%0AB%0D%0AC%0D%0AD%0D%0AE%0D%0AF%0D%0ADIAG%0A"));
@@ -100,7 +116,7 @@ TEST_P(UploadOutcome, OnlyASuccessStatusSetsTheFlag) {
     fields.DiagDataSent = before;
     test::FakeHttpClient http;
     http.status = GetParam().status;
-    UploadDiagData(fields, http, QUrl(QStringLiteral("http://support.example/dijagnostika")));
+    UploadDiagData(fields, http, QUrl(QStringLiteral("http://support.example/dijagnostika")), kTestTime);
     EXPECT_EQ(fields.DiagDataSent, GetParam().sent) << "status " << GetParam().status << ", before " << before;
   }
 }
@@ -118,7 +134,7 @@ TEST(UploadDiagData, ClientFailureIsSwallowedAndClearsTheFlag) {
   fields.DiagDataSent = true;
   test::FakeHttpClient http;
   http.throws = true;
-  EXPECT_NO_THROW(UploadDiagData(fields, http, QUrl(QStringLiteral("http://support.example/dijagnostika"))));
+  EXPECT_NO_THROW(UploadDiagData(fields, http, QUrl(QStringLiteral("http://support.example/dijagnostika")), kTestTime));
   EXPECT_FALSE(fields.DiagDataSent);
 }
 

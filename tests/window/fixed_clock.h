@@ -1,7 +1,7 @@
 #pragma once
 // "Now" chosen by the test.
 
-#include "platform/clock.h"
+#include "interfaces/clock.h"
 
 namespace pralix::test {
 

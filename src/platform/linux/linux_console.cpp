@@ -1,6 +1,6 @@
 // On Linux a program started from a terminal already writes to it.
 
-#include "platform/console.h"
+#include "interfaces/console.h"
 
 namespace pralix {
 

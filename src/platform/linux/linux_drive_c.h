@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "platform/drive_c.h"
+#include "interfaces/drive_c.h"
 
 namespace pralix {
 

@@ -3,7 +3,7 @@
 
 #include <QDir>
 
-#include "platform/outbox_folder.h"
+#include "interfaces/outbox_folder.h"
 
 namespace pralix {
 

@@ -6,8 +6,6 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include "workstation/fiscal_link_paths.h"
-
 namespace pralix {
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QList>
 #include <QString>
 
-#include "platform/process_control.h"
+#include "interfaces/process_control.h"
 
 namespace pralix {
 

@@ -8,7 +8,7 @@
 
 #include <QStringList>
 
-#include "platform/serial_device_map.h"
+#include "interfaces/serial_device_map.h"
 
 namespace pralix {
 

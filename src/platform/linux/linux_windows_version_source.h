@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "platform/windows_version_source.h"
+#include "interfaces/windows_version_source.h"
 
 namespace pralix {
 

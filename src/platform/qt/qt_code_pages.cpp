@@ -4,7 +4,7 @@
 #include <QStringEncoder>
 #include <algorithm>
 
-#include "platform/code_pages.h"
+#include "interfaces/code_pages.h"
 
 namespace pralix {
 

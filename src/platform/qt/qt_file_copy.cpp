@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include "platform/file_copy.h"
+#include "interfaces/file_copy.h"
 
 namespace pralix {
 

@@ -5,7 +5,7 @@
 
 #include <chrono>
 
-#include "platform/http_client.h"
+#include "interfaces/http_client.h"
 
 namespace pralix {
 

@@ -5,7 +5,7 @@
 
 #include <QSerialPort>
 
-#include "link/serial_port.h"
+#include "interfaces/serial_port.h"
 
 namespace pralix {
 

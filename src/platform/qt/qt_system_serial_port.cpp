@@ -1,7 +1,7 @@
 // Linux: the QSerialPort-backed port.
 
 #include "platform/qt/qt_serial_port.h"
-#include "platform/system_serial_port.h"
+#include "interfaces/system_serial_port.h"
 
 namespace pralix {
 

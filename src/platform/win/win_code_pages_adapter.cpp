@@ -2,7 +2,7 @@
 // own, as a Qt without ICU has no Windows code page converters.  Never
 // compiled on Linux.
 
-#include "platform/code_pages.h"
+#include "interfaces/code_pages.h"
 #include "platform/win/win_code_page.h"
 
 namespace pralix {

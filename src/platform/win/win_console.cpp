@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/console.h"
+#include "interfaces/console.h"
 #include "platform/win/win_api.h"
 
 namespace pralix::win {

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "platform/drive_c.h"
+#include "interfaces/drive_c.h"
 #include "platform/win/win_file_search.h"
 
 namespace pralix {

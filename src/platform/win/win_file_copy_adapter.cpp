@@ -1,7 +1,7 @@
 // Windows build only (uses Qt): the version-file copies through CopyFileW.
 // Never compiled on Linux.
 
-#include "platform/file_copy.h"
+#include "interfaces/file_copy.h"
 #include "platform/win/win_file_copy.h"
 
 namespace pralix {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/named_mutex.h"
+#include "interfaces/named_mutex.h"
 
 namespace pralix {
 

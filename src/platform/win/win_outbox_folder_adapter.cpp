@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "platform/outbox_folder.h"
+#include "interfaces/outbox_folder.h"
 #include "platform/win/win_local_app_data.h"
 
 namespace pralix {

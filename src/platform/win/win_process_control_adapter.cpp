@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "platform/process_control.h"
+#include "interfaces/process_control.h"
 #include "platform/win/win_processes.h"
 
 namespace pralix {

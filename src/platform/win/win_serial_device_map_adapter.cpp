@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "platform/serial_device_map.h"
+#include "interfaces/serial_device_map.h"
 #include "platform/win/win_serial_comm.h"
 
 namespace pralix {

@@ -2,7 +2,7 @@
 
 #include "platform/win/win_serial_port_adapter.h"
 
-#include "platform/system_serial_port.h"
+#include "interfaces/system_serial_port.h"
 
 namespace pralix {
 

@@ -2,7 +2,7 @@
 // Windows build only (uses Qt): the printer link's serial port on the Win32
 // COM port of this folder.  Never compiled on Linux.
 
-#include "link/serial_port.h"
+#include "interfaces/serial_port.h"
 #include "platform/win/win_serial_port.h"
 
 namespace pralix {

@@ -4,7 +4,7 @@
 #include <QString>
 
 #include "platform/win/win_version_registry.h"
-#include "platform/windows_version_source.h"
+#include "interfaces/windows_version_source.h"
 
 namespace pralix {
 

@@ -7,6 +7,9 @@
 
 namespace pralix {
 
+// Image names of the fiscal-link software's processes begin with this.
+inline constexpr char kFiscalLinkProcessPrefix[] = "Ostrik";
+
 class ProcessControl {
  public:
   virtual ~ProcessControl() = default;

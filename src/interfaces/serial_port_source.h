@@ -6,7 +6,7 @@
 #include <QtGlobal>
 #include <memory>
 
-#include "link/serial_port.h"
+#include "interfaces/serial_port.h"
 
 namespace pralix {
 

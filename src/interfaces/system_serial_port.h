@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "link/serial_port.h"
+#include "interfaces/serial_port.h"
 
 namespace pralix {
 
