@@ -1,0 +1,90 @@
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QTimer>
+
+#include "cli/database_choice.h"
+#include "cli/desk_commands.h"
+#include "cli/termination_signals.h"
+#include "http/ingest_endpoint.h"
+#include "http/qt_http_server_adapter.h"
+#include "store/open_desk_store.h"
+#include "store/record_writer.h"
+
+namespace pralix::desk {
+namespace {
+
+// How often a stopping desk looks whether its last answers are out, and how
+// long it waits at most for a request that is still arriving.
+constexpr int kDrainTickMs = 20;
+constexpr int kDrainLimitMs = 10000;
+
+qint64 NowMs() { return QDateTime::currentMSecsSinceEpoch(); }
+
+// After SIGTERM: no new connections; the requests already received are
+// committed and answered (two quiet looks in a row, so that bytes the kernel
+// already holds are read first), then the event loop ends.
+void DrainThenQuit(QtHttpServerAdapter& server) {
+  server.stopListening();
+  auto* timer = new QTimer(&server);
+  auto quietLooks = std::make_shared<int>(0);
+  auto waited = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, &server, [&server, timer, quietLooks, waited] {
+    const bool quiet = server.unansweredCount() == 0 && !server.receivingRequest();
+    *quietLooks = quiet ? *quietLooks + 1 : 0;
+    *waited += kDrainTickMs;
+    if (*quietLooks >= 2 || (*waited >= kDrainLimitMs && server.unansweredCount() == 0)) {
+      timer->stop();
+      server.flushAnswers();
+      QCoreApplication::quit();
+    }
+  });
+  timer->start(kDrainTickMs);
+}
+
+}  // namespace
+
+int RunServe(const DeskOptions& options, const QProcessEnvironment& environment, Console console) {
+  TerminationSignals termination;  // before the writer thread starts, so it inherits the blocked signals
+
+  QString error;
+  const std::optional<DatabaseUrl> url = ParseDatabaseUrl(ChooseDatabaseUrl(options.database, environment), &error);
+  if (!url) {
+    console.err << "pralix-desk: " << error << Qt::endl << UsageText(DeskCommand::Serve);
+    return 2;
+  }
+  const std::optional<ListenAddress> listen = ParseListenAddress(options.listen);
+  IngestSettings settings;
+  for (const QString& proxy : options.trustedProxies) settings.trustedProxies += QHostAddress(proxy);
+
+  QObject deliveries;  // the writer's outcomes arrive on this thread through it
+  RecordWriter writer([url = *url] { return OpenDeskStore(url, NowMs()); }, &deliveries);
+  try {
+    writer.start();
+  } catch (const StoreFailure& failure) {
+    console.err << "pralix-desk: " << failure.message() << Qt::endl;
+    return 1;
+  }
+
+  IngestEndpoint endpoint(writer, settings, NowMs);
+  QtHttpServerAdapter server(endpoint);
+  if (!server.listenOn(listen->address, listen->port, &error)) {
+    console.err << "pralix-desk: cannot listen on " << options.listen << ": " << error << Qt::endl;
+    writer.stop();
+    return 1;
+  }
+  ListenAddress bound = *listen;
+  bound.port = server.port();
+  console.out << "listening on " << bound.url() << Qt::endl;
+
+  bool stopping = false;
+  QObject::connect(&termination, &TerminationSignals::received, &server, [&server, &stopping](int) {
+    if (stopping) return;
+    stopping = true;
+    DrainThenQuit(server);
+  });
+  QCoreApplication::exec();
+  writer.stop();
+  return 0;
+}
+
+}  // namespace pralix::desk
