@@ -21,7 +21,12 @@ TerminationSignals::TerminationSignals() {
   const sigset_t set = TerminationSet();
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
   descriptor_ = signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
-  if (descriptor_ < 0) return;
+  if (descriptor_ < 0) {
+    // Without the descriptor the signals keep their default action: the
+    // desk still ends on SIGTERM, only without answering what it holds.
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    return;
+  }
   notifier_ = std::make_unique<QSocketNotifier>(descriptor_, QSocketNotifier::Read);
   connect(notifier_.get(), &QSocketNotifier::activated, this, &TerminationSignals::read);
 }
