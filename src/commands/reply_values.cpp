@@ -34,13 +34,13 @@ double ParseFPDateTime(const QByteArray& replyData) {
 
 qint32 ReadDecimalLikeAtol(const QByteArray& text) {
   qsizetype i = 0;
-  while (i < text.size() && IsCSpace(text[i])) ++i;
+  while (i < text.size() && IsCSpace(text.at(i))) ++i;
   bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  if (i < text.size() && (text.at(i) == '+' || text.at(i) == '-')) negative = text.at(i++) == '-';
   qint64 value = 0;
   constexpr qint64 kBeyond = qint64(std::numeric_limits<qint32>::max()) + 1;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    if (value <= kBeyond) value = value * 10 + (text[i] - '0');
+  for (; i < text.size() && text.at(i) >= '0' && text.at(i) <= '9'; ++i) {
+    if (value <= kBeyond) value = value * 10 + (text.at(i) - '0');
   }
   if (negative) value = -value;
   if (value > std::numeric_limits<qint32>::max()) return std::numeric_limits<qint32>::max();

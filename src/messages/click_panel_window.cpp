@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+#include "platform/qt/qt_version_compat_widgets.h"
+
 namespace pralix {
 
 ClickPanel::ClickPanel(const QString& caption, QWidget* parent) : QLabel(caption, parent) {
@@ -16,7 +18,7 @@ void ClickPanel::mousePressEvent(QMouseEvent* event) {
 }
 
 void ClickPanel::mouseReleaseEvent(QMouseEvent* event) {
-  const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(MouseEventPoint(*event));
   pressed_ = false;
   event->accept();
   if (click && onClick_) onClick_();

@@ -4,6 +4,7 @@
 // Tag, as the main window's action panels carry their digit.
 
 #include <QLabel>
+#include <QVariant>
 #include <functional>
 
 namespace pralix {

@@ -26,7 +26,9 @@ bool KeyPreview::eventFilter(QObject* target, QEvent* event) {
   // A key that the focused control ignores travels up to its parents, and
   // the preview would meet it again on each: hand the control a copy while
   // the preview stands aside, and let the original stop here.
-  std::unique_ptr<QKeyEvent> copy(key->clone());
+  auto copy = std::make_unique<QKeyEvent>(key->type(), key->key(), key->modifiers(), key->nativeScanCode(),
+                                          key->nativeVirtualKey(), key->nativeModifiers(), key->text(),
+                                          key->isAutoRepeat(), ushort(key->count()));
   forwarding_ = true;
   QCoreApplication::sendEvent(receiver, copy.get());
   forwarding_ = false;

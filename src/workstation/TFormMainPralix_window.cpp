@@ -132,7 +132,7 @@ TFormMainPralix::TFormMainPralix(Workstation& workstation, QWidget* parent)
   }
   CBFP->setGeometry(182, 37, kModelListWidth, CBFP->sizeHint().height());
   PaintControl(CBFP);
-  connect(CBFP, &QComboBox::currentIndexChanged, this,
+  connect(CBFP, qOverload<int>(&QComboBox::currentIndexChanged), this,
           [this](int index) { workstation_.fields().CBFPIndex = index; });
 
   MemoHeader = new QPlainTextEdit(this);

@@ -5,9 +5,9 @@
 
 #include "code_page_reference.h"
 #include "interfaces/code_pages.h"
+#include "platform/qt/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
-using namespace Qt::StringLiterals;
 namespace {
 
 struct Table {

@@ -68,7 +68,7 @@ TEST(CommandReaders, SilentPrinterGivesDefaultsAfterTheFailureText) {
   EXPECT_FALSE(h.fp.IsDateTimeSet());
   EXPECT_EQ(h.fp.GetTax(), "000000000");
   EXPECT_EQ(h.fp.GetPluNumber(), -1);
-  EXPECT_EQ(h.ui.importantCaptions(), QStringList(6, "MSG - 9999"));
+  EXPECT_EQ(h.ui.importantCaptions(), QVector<QString>(6, QStringLiteral("MSG - 9999")).toList());
   EXPECT_EQ(h.ui.importantTexts(),
             QStringList({"Komanda 90" + kSilentText, "Komanda 99" + kSilentText, "Komanda 62" + kSilentText,
                          "Komanda 62" + kSilentText, "Komanda 83" + kSilentText, "Komanda 107I" + kSilentText}));
@@ -209,7 +209,7 @@ TEST(CommandReaders, DisplayStateComesOnlyFromAReplyThePrinterSent) {
     }
     EXPECT_EQ(h.fp.IsDisplayOK(), c.expected);
     EXPECT_EQ(h.ui.count(RecordingUi::Kind::ImportantMessage), c.dialogs);
-    EXPECT_EQ(h.ui.importantCaptions(), QStringList(c.dialogs, "MSG - 1003"));
+    EXPECT_EQ(h.ui.importantCaptions(), QVector<QString>(c.dialogs, QStringLiteral("MSG - 1003")).toList());
   }
 }
 

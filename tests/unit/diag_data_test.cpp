@@ -18,7 +18,7 @@ MainFields TestedFields() {
   fields.LEPluNumber.text = QStringLiteral("150");
   fields.LEFPPort.text = QStringLiteral("COM3/Ser");
   fields.LEDTDiff.text = QStringLiteral("00:02");
-  fields.MemoHeader = {QStringLiteral("PRODAVNICA"), QString::fromUtf8("Šumadijska 1"), QStringLiteral("Beograd"),
+  fields.MemoHeader = QStringList{QStringLiteral("PRODAVNICA"), QString::fromUtf8("Šumadijska 1"), QStringLiteral("Beograd"),
                        QStringLiteral("PIB 123456789"), QString(), QStringLiteral("HVALA")};
   return fields;
 }

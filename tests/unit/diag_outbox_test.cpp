@@ -248,7 +248,7 @@ MainFields TestedFields() {
   MainFields fields;
   fields.LEIBFM.text = QStringLiteral("AG123456");
   fields.LEPIB.text = QStringLiteral("123456789");
-  fields.MemoHeader = {QStringLiteral("Radnja"), QStringLiteral("Beograd")};
+  fields.MemoHeader = QStringList{QStringLiteral("Radnja"), QStringLiteral("Beograd")};
   return fields;
 }
 

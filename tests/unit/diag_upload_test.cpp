@@ -69,7 +69,7 @@ MainFields FilledFields() {
   fields.LEIBFM.text = QStringLiteral("VG012345");
   fields.LEPIB.text = QStringLiteral("012345678");
   fields.LEFPPort.text = QStringLiteral("COM3/Ser");
-  fields.MemoHeader = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+  fields.MemoHeader = QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
                        QStringLiteral("D"), QStringLiteral("E"), QStringLiteral("F")};
   return fields;
 }

@@ -11,9 +11,9 @@
 #include "support/unprivileged_file_access.h"
 #include "workstation/environment_info.h"
 #include "workstation/fiscal_link_paths.h"
+#include "platform/qt/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
-using namespace Qt::StringLiterals;
 namespace {
 
 using test::FakeWindowsVersionSource;

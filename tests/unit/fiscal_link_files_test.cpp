@@ -12,9 +12,9 @@
 #include "workstation/fiscal_link_files.h"
 #include "workstation/fiscal_link_paths.h"
 #include "workstation/text_lines.h"
+#include "platform/qt/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
-using namespace Qt::StringLiterals;
 namespace {
 
 TEST(LinkIniLineTest, EveryLineCase) {

@@ -4,9 +4,9 @@
 
 #include "workstation/judge_fields.h"
 #include "workstation/model_catalogue.h"
+#include "platform/qt/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
-using namespace Qt::StringLiterals;
 namespace {
 
 // Fields of a healthy Serbian printer: nothing is red.

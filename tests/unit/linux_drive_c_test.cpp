@@ -9,9 +9,9 @@
 
 #include "platform/linux/linux_drive_c.h"
 #include "workstation/fiscal_link_paths.h"
+#include "platform/qt/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
-using namespace Qt::StringLiterals;
 namespace {
 
 TEST(LinuxDriveCTest, MapsFixedPathsUnderTheRoot) {

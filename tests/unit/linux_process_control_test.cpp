@@ -9,9 +9,9 @@
 #include <unistd.h>
 
 #include "platform/linux/linux_process_control.h"
+#include "platform/qt/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
-using namespace Qt::StringLiterals;
 namespace {
 
 TEST(FiscalLinkProcessIdsTest, NamesBeginningWithOstrikInAnyCase) {

@@ -8,9 +8,9 @@
 
 #include "platform/linux/linux_serial_device_map.h"
 #include "workstation/serial_ports.h"
+#include "platform/qt/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
-using namespace Qt::StringLiterals;
 namespace {
 
 class LinuxSerialDeviceMapTest : public ::testing::Test {

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "workstation/model_catalogue.h"
+#include "platform/qt/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
-using namespace Qt::StringLiterals;
 namespace {
 
 TEST(ModelCatalogueTest, LinesAreComposedFromTheirColumns) {

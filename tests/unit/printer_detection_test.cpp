@@ -267,7 +267,7 @@ TEST_F(DetectionTest, GarbageBusyAndVanishedPortsGiveNotFoundInBoundedTime) {
   EXPECT_FALSE(r.found());
   EXPECT_EQ(r.baud, 0);
   EXPECT_TRUE(r.candidates.empty());
-  EXPECT_EQ(bank.opened, QStringList(5, "COM1")) << "only the port that gave bytes is probed";
+  EXPECT_EQ(bank.opened, QVector<QString>(5, QStringLiteral("COM1")).toList()) << "only the port that gave bytes is probed";
   EXPECT_LE(bank.nowMs(), 5 * (kScreenWaitMs + 300));
 }
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "workstation/printer_text.h"
+#include "platform/qt/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
-using namespace Qt::StringLiterals;
 namespace {
 
 TEST(PrinterTextTest, EveryByteSurvivesDecodeThenEncode) {

@@ -4,9 +4,9 @@
 
 #include "support/fake_platform.h"
 #include "workstation/serial_ports.h"
+#include "platform/qt/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
-using namespace Qt::StringLiterals;
 namespace {
 
 using test::FakeSerialDeviceMap;

@@ -9,11 +9,11 @@
 #include "messages/dialog_journal.h"
 #include "recording_ui.h"
 #include "workstation/last_test_page.h"
+#include "platform/qt/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
 namespace {
 
-using namespace Qt::StringLiterals;
 
 class FixedClock final : public Clock {
  public:
@@ -27,7 +27,7 @@ MainFields FoundFields() {
   f.LEIBFM.text = u"AG012345"_s;
   f.LEFirmware.text = u"1.22SR 09NOV03 1230,BB78"_s;
   f.LEDTDiff = {u"Dana: 3"_s, true};
-  f.MemoHeader = {u"PRODAVNICA"_s, u"Šabac"_s};
+  f.MemoHeader = QStringList{u"PRODAVNICA"_s, u"Šabac"_s};
   f.DiagDataSent = true;
   return f;
 }
@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(EveryField, RedMarkTest, ::testing::Range<size_t>(0, kL
 TEST(TestReportPage, PrinterAndPcTextsAreEscaped) {
   MainFields f = FoundFields();
   f.LEPIB.text = uR"(<script>alert("x")</script> & 'q')"_s;
-  f.MemoHeader = {u"<b>A&B</b>"_s, u"bell\x07 end"_s};
+  f.MemoHeader = QStringList{u"<b>A&B</b>"_s, u"bell\x07 end"_s};
   TestReportFacts facts = Facts();
   facts.dialogs = {{u"<Caption>"_s, u"Paper \"low\" & <b>near</b> end"_s}};
   const QString page = Page(f, facts);
