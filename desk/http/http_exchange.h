@@ -15,6 +15,7 @@ namespace pralix::desk {
 struct HttpRequest {
   QByteArray method;  // "POST", "GET", ...
   QString path;       // without the query
+  QByteArray query;   // after the "?", still percent-encoded; empty without one
   QList<QPair<QByteArray, QByteArray>> headers;
   QByteArray body;
   QHostAddress peer;

@@ -74,6 +74,7 @@ bool QtHttpServerAdapter::handleRequest(const QHttpServerRequest& request, QTcpS
   HttpRequest view;
   view.method = MethodName(request.method());
   view.path = request.url().path();
+  view.query = request.url().query(QUrl::FullyEncoded).toLatin1();
   view.headers = request.headers();
   view.body = request.body();
   view.peer = socket->peerAddress();
