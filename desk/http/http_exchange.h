@@ -23,7 +23,7 @@ struct HttpRequest {
 
 struct HttpAnswer {
   int status = 200;
-  QByteArray body;  // short plain text
+  QByteArray body;  // text/plain unless the headers name another Content-Type
   QList<QPair<QByteArray, QByteArray>> headers;
 };
 

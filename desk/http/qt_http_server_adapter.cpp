@@ -106,8 +106,12 @@ void QtHttpServerAdapter::writeReadyAnswers(QTcpSocket* socket) {
       const HttpAnswer& answer = *exchange.answer;
       QHttpServerResponder& responder = exchange.responder;
       responder.writeStatusLine(static_cast<QHttpServerResponder::StatusCode>(answer.status));
-      responder.writeHeader("Content-Type", "text/plain; charset=utf-8");
-      for (const auto& header : answer.headers) responder.writeHeader(header.first, header.second);
+      bool typed = false;
+      for (const auto& header : answer.headers) {
+        responder.writeHeader(header.first, header.second);
+        typed = typed || header.first.compare("Content-Type", Qt::CaseInsensitive) == 0;
+      }
+      if (!typed) responder.writeHeader("Content-Type", "text/plain; charset=utf-8");
       responder.writeHeader("Content-Length", QByteArray::number(answer.body.size()));
       responder.writeBody(answer.body);
     }
