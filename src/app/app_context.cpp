@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "workstation/diag_upload.h"
+#include "platform/qt/qt_version_compat.h"
 
 namespace pralix {
 
@@ -34,7 +35,7 @@ std::unique_ptr<AppContext> MakeAppContextOrReport(UserInterface& ui, const QStr
   try {
     return std::make_unique<AppContext>(ui, traceFile);
   } catch (const std::exception& e) {
-    QTextStream(stderr) << e.what() << "\n";
+    Utf8TextStream(stderr) << e.what() << "\n";
     return nullptr;
   }
 }

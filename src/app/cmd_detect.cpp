@@ -17,6 +17,7 @@
 #include "workstation/model_catalogue.h"
 #include "workstation/printer_detection.h"
 #include "workstation/serial_ports.h"
+#include "platform/qt/qt_version_compat.h"
 
 namespace pralix {
 
@@ -49,8 +50,8 @@ void PrintText(const DetectionResult& r, QTextStream& out) {
 }  // namespace
 
 int RunDetectCommand(const QStringList& args) {
-  QTextStream out(stdout);
-  QTextStream err(stderr);
+  Utf8TextStream out(stdout);
+  Utf8TextStream err(stderr);
   QCommandLineParser parser;
   parser.addOption({"port", "Port to try; repeat for several, tried in order (default: the PC's ports).", "NAME"});
   parser.addOption({"json", "Print one JSON object."});

@@ -6,12 +6,13 @@
 #include "app/commands.h"
 #include "interfaces/serial_device_map.h"
 #include "workstation/serial_ports.h"
+#include "platform/qt/qt_version_compat.h"
 
 namespace pralix {
 
 int RunPortsCommand(const QStringList& args) {
-  QTextStream out(stdout);
-  QTextStream err(stderr);
+  Utf8TextStream out(stdout);
+  Utf8TextStream err(stderr);
   if (args == QStringList{"--help"} || args == QStringList{"-h"}) {
     out << "usage: pralix ports\n\nLists the serial ports as the main window does, each with its device tag.\n";
     return 0;

@@ -9,6 +9,7 @@
 #include "app/console_user_interface.h"
 #include "messages/P20_Param79.h"
 #include "workstation/model_catalogue.h"
+#include "platform/qt/qt_version_compat.h"
 
 namespace pralix {
 
@@ -26,8 +27,8 @@ constexpr ReportKind kReports[] = {{"diagnostic", u'4'}, {"x", u'5'}, {"z", u'6'
 }  // namespace
 
 int RunReportCommand(const QStringList& args) {
-  QTextStream out(stdout);
-  QTextStream err(stderr);
+  Utf8TextStream out(stdout);
+  Utf8TextStream err(stderr);
   QCommandLineParser parser;
   parser.addPositionalArgument("KIND", "diagnostic, x, z or periodic");
   parser.addOption({"model", "Model index 0-15 of the tested printer (default 0).", "INDEX", "0"});

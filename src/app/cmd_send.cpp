@@ -14,6 +14,7 @@
 #include "link/status_bits.h"
 #include "interfaces/system_serial_port.h"
 #include "workstation/printer_text.h"
+#include "platform/qt/qt_version_compat.h"
 
 namespace pralix {
 
@@ -66,8 +67,8 @@ void PrintText(FPCommand00& cmd, QTextStream& out) {
 }  // namespace
 
 int RunSendCommand(const QStringList& args) {
-  QTextStream out(stdout);
-  QTextStream err(stderr);
+  Utf8TextStream out(stdout);
+  Utf8TextStream err(stderr);
   QCommandLineParser parser;
   parser.setApplicationDescription("Sends one command to the fiscal printer and shows its reply.");
   parser.addOption({"port", "Serial port the printer is on.", "NAME"});

@@ -12,6 +12,7 @@
 #include "app/commands.h"
 #include "app/console_user_interface.h"
 #include "app/test_report_file.h"
+#include "platform/qt/qt_version_compat.h"
 
 namespace pralix {
 
@@ -53,8 +54,8 @@ void PrintJson(const MainFields& fields, bool found, const ConsoleUserInterface&
 }  // namespace
 
 int RunTestCommand(const QStringList& args) {
-  QTextStream out(stdout);
-  QTextStream err(stderr);
+  Utf8TextStream out(stdout);
+  Utf8TextStream err(stderr);
   QCommandLineParser parser;
   parser.addOption({"model", "Model index 0-15 in the model list (default 0).", "INDEX", "0"});
   parser.addOption({"port", "Port to try; repeat for several, tried in order (default: the PC's ports).", "NAME"});

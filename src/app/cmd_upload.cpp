@@ -12,6 +12,7 @@
 #include "platform/qt/qt_http_client.h"
 #include "workstation/diag_outbox_round.h"
 #include "workstation/diag_upload.h"
+#include "platform/qt/qt_version_compat.h"
 
 namespace pralix {
 
@@ -22,8 +23,8 @@ enum UploadExit { kOutboxEmpty = 0, kRecordsLeft = 1, kUsage = 2 };
 }  // namespace
 
 int RunUploadCommand(const QStringList& args) {
-  QTextStream out(stdout);
-  QTextStream err(stderr);
+  Utf8TextStream out(stdout);
+  Utf8TextStream err(stderr);
   QCommandLineParser parser;
   parser.addOption({"json", "Print one JSON object."});
   const QString usage = QStringLiteral("usage: pralix upload [--json]\n");

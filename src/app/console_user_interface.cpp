@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "messages/P00_YellowMsg.h"
+#include "platform/qt/qt_version_compat.h"
 
 namespace pralix {
 
@@ -18,7 +19,7 @@ const QString kPaperRequestCaption = YellowMsgCaption(3);
 
 void ConsoleUserInterface::show(const QString& caption, const QString& text) {
   dialogs_.append({caption, text});
-  QTextStream err(stderr);
+  Utf8TextStream err(stderr);
   err << "[" << caption << "]\n" << text << "\n\n";
   err.flush();
 }
@@ -28,7 +29,7 @@ void ConsoleUserInterface::showImportantMessage(const QString& caption, const QS
   if (caption != kPaperRequestCaption) return;
   // The user replaces the paper, then the command is sent again.
   if (isatty(STDIN_FILENO)) {
-    QTextStream(stderr) << "Press Enter when the paper is replaced... " << Qt::flush;
+    Utf8TextStream(stderr) << "Press Enter when the paper is replaced... " << Qt::flush;
     char line[256];
     if (!std::fgets(line, sizeof line, stdin)) QThread::sleep(unsigned(paperWaitSeconds_));
   } else {

@@ -10,6 +10,7 @@
 #include "app/window_options.h"
 #include "build_config.h"
 #include "interfaces/console.h"
+#include "platform/qt/qt_version_compat.h"
 
 namespace {
 
@@ -57,10 +58,10 @@ int main(int argc, char* argv[]) {
   for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
   const pralix::WindowOptions options = pralix::ParseWindowOptions(args);
   switch (options.action) {
-    case pralix::WindowOptions::Action::ShowHelp: QTextStream(stdout) << kUsage; return 0;
-    case pralix::WindowOptions::Action::ShowVersion: QTextStream(stdout) << "pralix " PRALIX_VERSION "\n"; return 0;
+    case pralix::WindowOptions::Action::ShowHelp: pralix::Utf8TextStream(stdout) << kUsage; return 0;
+    case pralix::WindowOptions::Action::ShowVersion: pralix::Utf8TextStream(stdout) << "pralix " PRALIX_VERSION "\n"; return 0;
     case pralix::WindowOptions::Action::UsageError:
-      QTextStream(stderr) << "pralix: " << options.error << "\n" << kUsage;
+      pralix::Utf8TextStream(stderr) << "pralix: " << options.error << "\n" << kUsage;
       return 2;
     case pralix::WindowOptions::Action::RunWindow: break;
   }

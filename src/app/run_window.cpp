@@ -18,6 +18,7 @@
 #include "workstation/TFormMainPralix_window.h"
 #include "workstation/last_test_page.h"
 #include "workstation/qt_user_interface_window.h"
+#include "platform/qt/qt_version_compat.h"
 
 namespace pralix {
 
@@ -51,7 +52,7 @@ bool DisplayMissing(const WindowOptions& options) {
 
 int RunMainWindow(int argc, char** argv, const WindowOptions& options) {
   if (DisplayMissing(options)) {
-    QTextStream(stderr) << kNoDisplayMessage << "\n";
+    Utf8TextStream(stderr) << kNoDisplayMessage << "\n";
     return 2;
   }
   g_toolkitHandler = qInstallMessageHandler(ExitOnDisplayFailure);

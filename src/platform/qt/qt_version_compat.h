@@ -7,7 +7,9 @@
 // rather than a bare brace list.
 
 #include <QString>
+#include <QTextStream>
 #include <QtGlobal>
+#include <cstdio>
 
 #if QT_VERSION >= QT_VERSION_CHECK(6, 4, 0)
 // u"text"_s for a QString, as Qt 6.4 has it.
@@ -20,3 +22,21 @@ inline QString operator""_s(const char16_t* text, size_t size) {
 }  // namespace pralix::qt5
 using namespace pralix::qt5;
 #endif
+
+namespace pralix {
+
+// A text stream on standard output or error that writes UTF-8, as Qt 6's
+// does by default; Qt 5's would write the ANSI code page, and letters such
+// as Ž or Č would reach a script as "?".
+class Utf8TextStream : public QTextStream {
+ public:
+  explicit Utf8TextStream(FILE* file) : QTextStream(file) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    setEncoding(QStringConverter::Utf8);
+#else
+    setCodec("UTF-8");
+#endif
+  }
+};
+
+}  // namespace pralix
