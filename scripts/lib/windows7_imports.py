@@ -9,7 +9,8 @@ GetProcAddress are not imports and are fine.
 Reads every import table with x86_64-w64-mingw32-objdump -p (or, with
 --objdump-output, text that objdump printed earlier) and checks it against a
 deny-list of what Windows 8 and later added.  A deny-list can miss a
-function; what it finds is certain.
+function; what it finds is certain.  Given folders, it also fails on a DLL
+that is neither shipped in them nor part of every Windows 7.
 
 Usage: windows7_imports.py FOLDER_OR_FILE...
        windows7_imports.py --objdump-output TEXT_FILE...
@@ -68,6 +69,18 @@ NEWER_FUNCTIONS = {
 }
 NEWER_FUNCTIONS["kernelbase.dll"] = NEWER_FUNCTIONS["kernel32.dll"]
 
+# DLLs that every Windows 7 SP1 x64 has in System32.  A DLL the folder
+# imports must be one of these or shipped in the folder itself: a till
+# without the Visual C++ runtime or any Qt must still start the tool.
+WINDOWS7_SYSTEM_DLLS = {
+    "advapi32.dll", "bcrypt.dll", "comctl32.dll", "comdlg32.dll", "crypt32.dll", "d2d1.dll", "d3d9.dll",
+    "d3d11.dll", "dnsapi.dll", "dwmapi.dll", "dwrite.dll", "dxgi.dll", "gdi32.dll", "imm32.dll",
+    "iphlpapi.dll", "kernel32.dll", "mpr.dll", "msvcrt.dll", "ncrypt.dll", "netapi32.dll", "ntdll.dll",
+    "ole32.dll", "oleaut32.dll", "opengl32.dll", "rpcrt4.dll", "secur32.dll", "setupapi.dll", "shell32.dll",
+    "shlwapi.dll", "user32.dll", "userenv.dll", "uxtheme.dll", "version.dll", "winhttp.dll", "winmm.dll",
+    "winspool.drv", "wldap32.dll", "ws2_32.dll", "wtsapi32.dll",
+}
+
 # "\t1c0d8\t  123  AcquireSRWLockExclusive": the last word is the name.
 IMPORT_LINE = re.compile(r"^\s+[0-9a-fA-F]+\s+\d+\s+(\S+)\s*$")
 
@@ -99,12 +112,16 @@ def absent_api_set(dll):
     return not name.endswith("-l1-1-0.dll")
 
 
-def findings(imports):
+def findings(imports, shipped=None):
+    """What of the imports Windows 7 SP1 lacks; with shipped (the lower-case
+    DLL names in the folder), also every DLL neither shipped nor Windows 7's."""
     found = []
     for dll, function in imports:
         name = dll.lower()
         if function is None:
-            if any(fnmatch.fnmatch(name, pattern) for pattern in ABSENT_DLLS):
+            if shipped is not None and name not in shipped and name not in WINDOWS7_SYSTEM_DLLS:
+                found.append(f"{dll}: neither in the folder nor part of Windows 7")
+            elif any(fnmatch.fnmatch(name, pattern) for pattern in ABSENT_DLLS):
                 found.append(f"{dll}: a DLL that Windows 7 does not have")
             elif absent_api_set(name):
                 found.append(f"{dll}: an API set newer than Windows 7's")
@@ -132,12 +149,15 @@ def main(argv):
         print(__doc__.strip())
         return 0 if argv else 2
     texts = []  # (label, objdump text)
+    shipped = None
     if argv[0] == "--objdump-output":
         for path in argv[1:]:
             with open(path, encoding="utf-8", errors="replace") as f:
                 texts.append((path, f.read()))
     else:
-        for path in shipped_files(argv):
+        files = list(shipped_files(argv))
+        shipped = {os.path.basename(path).lower() for path in files}
+        for path in files:
             result = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", path],
                                     capture_output=True, text=True, errors="replace")
             if result.returncode != 0:
@@ -152,7 +172,7 @@ def main(argv):
     for label, text in texts:
         imports = imports_of(text)
         checked += len(imports)
-        for finding in findings(imports):
+        for finding in findings(imports, shipped):
             print(f"{label}: {finding}")
             total += 1
     print(f"Windows 7 SP1 imports: {len(texts)} files, {checked} imports checked, {total} not on Windows 7")
