@@ -4,7 +4,7 @@ namespace pralix::desk {
 namespace {
 
 constexpr char kStylesheet[] = R"(* { box-sizing: border-box; }
-body { font: 14px/1.4 "DejaVu Sans", "Liberation Sans", Arial, sans-serif; color: #111; margin: 0; background: #fff; }
+body { font: 13px/1.4 "DejaVu Sans", "Liberation Sans", Arial, sans-serif; color: #111; margin: 0; background: #fff; }
 header.top { display: flex; align-items: center; gap: 16px; padding: 8px 16px; background: #1f3d66; color: #fff; }
 header.top a.home { color: #fff; font-weight: bold; text-decoration: none; font-size: 16px; }
 header.top form.logout { margin-left: auto; display: flex; align-items: center; gap: 8px; }
@@ -21,12 +21,13 @@ form.filter input[type=number] { width: 7em; }
 button { font: inherit; padding: 3px 10px; }
 table { border-collapse: collapse; margin: 6px 0; }
 th, td { border: 1px solid #bbb; padding: 3px 6px; text-align: left; vertical-align: top; }
-thead th { background: #e8ebf0; font-weight: normal; white-space: nowrap; }
+thead th { background: #e8ebf0; font-weight: normal; vertical-align: bottom; }
+td { white-space: nowrap; }
 thead th a { text-decoration: none; color: #111; }
 thead th[aria-sort] { font-weight: bold; }
 td.number { text-align: right; font-variant-numeric: tabular-nums; }
 .mono { font-family: "DejaVu Sans Mono", "Liberation Mono", monospace; }
-.red { color: #c00000; font-weight: bold; }
+.red, .red a { color: #c00000; font-weight: bold; }
 .mark { font-weight: bold; }
 .changed { background: #fff3c4; }
 .changed .mark { color: #7a4b00; }
