@@ -126,7 +126,9 @@ def findings(imports, shipped=None):
             elif absent_api_set(name):
                 found.append(f"{dll}: an API set newer than Windows 7's")
             continue
-        for pattern in NEWER_FUNCTIONS.get(name, ()):
+        # An API set forwards to kernelbase: its functions are judged as kernel32's.
+        newer = NEWER_FUNCTIONS.get(name) or (NEWER_FUNCTIONS["kernel32.dll"] if absent_api_set(name) else ())
+        for pattern in newer:
             if fnmatch.fnmatchcase(function, pattern):
                 found.append(f"{dll}!{function}: added after Windows 7")
                 break
