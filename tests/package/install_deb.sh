@@ -34,7 +34,8 @@ if [ -z "$deb" ]; then
   command -v dpkg-shlibdeps >/dev/null || skip "dpkg-shlibdeps (dpkg-dev) is missing"
   grep -q '^PRALIX_RSVG_CONVERT:FILEPATH=.*NOTFOUND' "$build_dir/CMakeCache.txt" &&
     skip "rsvg-convert (librsvg2-bin) was missing when the tree was configured: no PNG icons to package"
-  cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1 ||
+  cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$work/out" -D CPACK_COMPONENTS_ALL=tool \
+    >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log" >&2; fail "cpack could not make the package"; }
   deb="$work/out/pralix_${version}_amd64.deb"
 fi
