@@ -6,6 +6,8 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "auth/sodium.h"
+#include "cli/account_commands.h"
 #include "cli/desk_command_line.h"
 #include "cli/desk_commands.h"
 
@@ -25,6 +27,10 @@ int main(int argc, char** argv) {
     out << UsageText(options.command);
     return 0;
   }
+  if (!StartSodium()) {
+    err << "pralix-desk: libsodium cannot start (no source of random bytes)" << Qt::endl;
+    return 1;
+  }
   const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   const Console console{out, err};
   switch (options.command) {
@@ -32,6 +38,15 @@ int main(int argc, char** argv) {
     case DeskCommand::Serve: return RunServe(options, environment, console);
     case DeskCommand::Printers: return RunPrinters(options, environment, console);
     case DeskCommand::Records: return RunRecords(options, environment, console);
+    case DeskCommand::User: {
+      StandardInputPassword input;
+      SodiumPasswordHasher hasher;
+      return RunUser(options, environment, console, input, hasher);
+    }
+    case DeskCommand::Token: {
+      SodiumRandom random;
+      return RunToken(options, environment, console, random);
+    }
     case DeskCommand::Overview: break;
   }
   out << UsageText(DeskCommand::Overview);

@@ -18,6 +18,7 @@ ParsedCommandLine UsageError(DeskCommand command, const QString& error) {
 bool Allowed(DeskCommand command, const QString& option) {
   if (option == QLatin1String("--help") || option == QLatin1String("--database")) return true;
   if (command == DeskCommand::Serve) return option == QLatin1String("--listen") || option == QLatin1String("--trusted-proxy");
+  if (command == DeskCommand::User || command == DeskCommand::Token) return false;
   return option == QLatin1String("--json");
 }
 
@@ -38,6 +39,8 @@ ParsedCommandLine ParseDeskCommandLine(const QStringList& args) {
   if (first == QLatin1String("serve")) options.command = DeskCommand::Serve;
   else if (first == QLatin1String("printers")) options.command = DeskCommand::Printers;
   else if (first == QLatin1String("records")) options.command = DeskCommand::Records;
+  else if (first == QLatin1String("user")) options.command = DeskCommand::User;
+  else if (first == QLatin1String("token")) options.command = DeskCommand::Token;
   else return UsageError(DeskCommand::Overview, QStringLiteral("unknown command \"%1\"").arg(first));
 
   const DeskCommand command = options.command;
@@ -73,6 +76,17 @@ ParsedCommandLine ParseDeskCommandLine(const QStringList& args) {
   if (command == DeskCommand::Records) {
     if (positional.size() != 1) return UsageError(command, QStringLiteral("records needs exactly one IBFM"));
     options.ibfm = positional.first();
+  } else if (command == DeskCommand::User || command == DeskCommand::Token) {
+    const QString action = positional.value(0);
+    const qsizetype needed = action == QLatin1String("list") ? 1 : 2;
+    if (action == QLatin1String("add")) options.action = AccountAction::Add;
+    else if (action == QLatin1String("remove")) options.action = AccountAction::Remove;
+    else if (action != QLatin1String("list"))
+      return UsageError(command, QStringLiteral("%1 needs add NAME, remove NAME or list").arg(first));
+    if (positional.size() != needed)
+      return UsageError(command, needed == 1 ? QStringLiteral("list takes no name")
+                                             : QStringLiteral("%1 needs exactly one name").arg(action));
+    options.name = positional.value(1);
   } else if (!positional.isEmpty()) {
     return UsageError(command, QStringLiteral("unexpected argument \"%1\"").arg(positional.first()));
   }
@@ -106,6 +120,19 @@ QString UsageText(DeskCommand command) {
       return QStringLiteral("Usage: pralix-desk records IBFM [--json] [--database URL]\n"
                             "One printer's records, oldest test first.\n") +
              database;
+    case DeskCommand::User:
+      return QStringLiteral(
+                 "Usage: pralix-desk user add NAME | user remove NAME | user list [--database URL]\n"
+                 "The people who may sign in to the desk's pages.  add reads the password from\n"
+                 "standard input (one line; not echoed on a terminal), at least 10 characters.\n"
+                 "remove also ends the user's sessions.\n") +
+             database;
+    case DeskCommand::Token:
+      return QStringLiteral(
+                 "Usage: pralix-desk token add NAME | token remove NAME | token list [--database URL]\n"
+                 "Read-only API tokens (Authorization: Bearer TOKEN).  add prints the new token once;\n"
+                 "the desk keeps only its SHA-256.  list shows names and dates, never tokens.\n") +
+             database;
     case DeskCommand::Overview:
     case DeskCommand::Version:
       break;
@@ -115,6 +142,8 @@ QString UsageText(DeskCommand command) {
       "  serve      receive and store DiagData records\n"
       "  printers   list the fleet\n"
       "  records    list one printer's records\n"
+      "  user       add, remove or list the people who sign in\n"
+      "  token      add, remove or list read-only API tokens\n"
       "  --version  the version\n"
       "Every command answers --help.\n");
 }

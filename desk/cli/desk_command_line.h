@@ -9,7 +9,10 @@
 
 namespace pralix::desk {
 
-enum class DeskCommand { Overview, Version, Serve, Printers, Records };
+enum class DeskCommand { Overview, Version, Serve, Printers, Records, User, Token };
+
+// What "user" and "token" do with the name.
+enum class AccountAction { Add, Remove, List };
 
 struct DeskOptions {
   DeskCommand command = DeskCommand::Overview;
@@ -19,6 +22,8 @@ struct DeskOptions {
   QStringList trustedProxies;
   bool json = false;
   QString ibfm;
+  AccountAction action = AccountAction::List;
+  QString name;  // the user or token for add and remove
 };
 
 struct ParsedCommandLine {

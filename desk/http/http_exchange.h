@@ -9,6 +9,7 @@
 #include <QPair>
 #include <QString>
 #include <functional>
+#include <memory>
 
 namespace pralix::desk {
 
@@ -21,10 +22,26 @@ struct HttpRequest {
   QHostAddress peer;
 };
 
+// A body made while it is sent, for answers too large to hold (the CSV of
+// the whole fleet).  The adapter asks for the next piece whenever the
+// socket has drained, on the event loop's thread.
+class BodyStream {
+ public:
+  enum class Step { More, Done, Failed };
+  virtual ~BodyStream() = default;
+  // Appends the next piece to piece.  Done: the body is complete (piece may
+  // hold its last bytes); Failed: it cannot be finished, and the adapter
+  // cuts the connection so that the client sees an unfinished answer.
+  virtual Step next(QByteArray& piece) = 0;
+};
+
 struct HttpAnswer {
   int status = 200;
   QByteArray body;  // text/plain unless the headers name another Content-Type
   QList<QPair<QByteArray, QByteArray>> headers;
+  // Set: the body comes from it, sent with chunked transfer encoding, and
+  // body is not used.
+  std::shared_ptr<BodyStream> stream = nullptr;
 };
 
 // Called once, on the event loop's thread, with the request's answer.

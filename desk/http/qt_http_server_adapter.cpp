@@ -65,8 +65,11 @@ void QtHttpServerAdapter::flushAnswers() {
 }
 
 bool QtHttpServerAdapter::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
-  if (exchanges_.find(socket) == exchanges_.end())
+  if (exchanges_.find(socket) == exchanges_.end()) {
     connect(socket, &QObject::destroyed, this, [this, socket] { forgetSocket(socket); });
+    // A streamed answer goes on whenever the socket has drained.
+    connect(socket, &QTcpSocket::bytesWritten, this, [this, socket] { writeReadyAnswers(socket); });
+  }
   const quint64 id = nextId_++;
   exchanges_[socket].push_back({id, makeResponder(request, socket), std::nullopt});
   socketOf_[id] = socket;
@@ -99,25 +102,60 @@ void QtHttpServerAdapter::answer(quint64 id, const HttpAnswer& answer) {
 }
 
 void QtHttpServerAdapter::writeReadyAnswers(QTcpSocket* socket) {
-  std::deque<Exchange>& pending = exchanges_[socket];
+  const auto found = exchanges_.find(socket);
+  if (found == exchanges_.end()) return;
+  std::deque<Exchange>& pending = found->second;
   while (!pending.empty() && pending.front().answer) {
     Exchange& exchange = pending.front();
     if (socket->state() == QAbstractSocket::ConnectedState) {
-      const HttpAnswer& answer = *exchange.answer;
-      QHttpServerResponder& responder = exchange.responder;
-      responder.writeStatusLine(static_cast<QHttpServerResponder::StatusCode>(answer.status));
-      bool typed = false;
-      for (const auto& header : answer.headers) {
-        responder.writeHeader(header.first, header.second);
-        typed = typed || header.first.compare("Content-Type", Qt::CaseInsensitive) == 0;
-      }
-      if (!typed) responder.writeHeader("Content-Type", "text/plain; charset=utf-8");
-      responder.writeHeader("Content-Length", QByteArray::number(answer.body.size()));
-      responder.writeBody(answer.body);
+      if (!exchange.answer->stream) writeWhole(exchange);
+      else if (!writeStream(socket, exchange)) return;  // the rest once the socket has drained
     }
     socketOf_.erase(exchange.id);
     pending.pop_front();
   }
+}
+
+void QtHttpServerAdapter::writeHead(Exchange& exchange) {
+  const HttpAnswer& answer = *exchange.answer;
+  QHttpServerResponder& responder = exchange.responder;
+  responder.writeStatusLine(static_cast<QHttpServerResponder::StatusCode>(answer.status));
+  bool typed = false;
+  for (const auto& header : answer.headers) {
+    responder.writeHeader(header.first, header.second);
+    typed = typed || header.first.compare("Content-Type", Qt::CaseInsensitive) == 0;
+  }
+  if (!typed) responder.writeHeader("Content-Type", "text/plain; charset=utf-8");
+}
+
+void QtHttpServerAdapter::writeWhole(Exchange& exchange) {
+  writeHead(exchange);
+  exchange.responder.writeHeader("Content-Length", QByteArray::number(exchange.answer->body.size()));
+  exchange.responder.writeBody(exchange.answer->body);
+}
+
+bool QtHttpServerAdapter::writeStream(QTcpSocket* socket, Exchange& exchange) {
+  if (!exchange.streaming) {
+    writeHead(exchange);
+    exchange.responder.writeHeader("Transfer-Encoding", "chunked");
+    socket->write("\r\n");
+    exchange.streaming = true;
+  }
+  // Only a little is queued at a time: the whole body never sits in memory.
+  while (socket->bytesToWrite() < kStreamQueueBytes) {
+    QByteArray piece;
+    const BodyStream::Step step = exchange.answer->stream->next(piece);
+    if (step == BodyStream::Step::Failed) {
+      socket->abort();  // no last chunk: the client knows the body is cut short
+      return true;
+    }
+    if (!piece.isEmpty()) socket->write(QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n");
+    if (step == BodyStream::Step::Done) {
+      socket->write("0\r\n\r\n");
+      return true;
+    }
+  }
+  return false;
 }
 
 void QtHttpServerAdapter::forgetSocket(QTcpSocket* socket) {

@@ -3,7 +3,8 @@
 // turns each request into an HttpRequest for the handler and keeps the
 // responder until the handler answers, possibly after a commit on the
 // writer thread.  Answers on one connection go out in the order of its
-// requests.  A connection that closes meanwhile just drops its answers.
+// requests; a streamed answer (chunked) holds back the ones after it until
+// it has ended.  A connection that closes meanwhile just drops its answers.
 
 #include <QAbstractHttpServer>
 #include <QHostAddress>
@@ -47,10 +48,19 @@ class QtHttpServerAdapter : public QAbstractHttpServer {
     quint64 id;
     QHttpServerResponder responder;
     std::optional<HttpAnswer> answer;
+    bool streaming = false;  // a streamed answer's head is out
   };
+
+  // How much of a streamed answer may wait in the socket's buffer.
+  static constexpr qint64 kStreamQueueBytes = 64 * 1024;
 
   void answer(quint64 id, const HttpAnswer& answer);
   void writeReadyAnswers(QTcpSocket* socket);
+  void writeHead(Exchange& exchange);
+  void writeWhole(Exchange& exchange);
+  // True once the stream has ended (or failed and the connection is cut);
+  // false while it waits for the socket to drain.
+  bool writeStream(QTcpSocket* socket, Exchange& exchange);
   void forgetSocket(QTcpSocket* socket);
 
   HttpRequestHandler& handler_;

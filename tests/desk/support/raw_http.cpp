@@ -35,6 +35,34 @@ QByteArray DiagDataPost(const QByteArray& body, const Headers& extra) {
   return BuildRequest("POST", "/dijagnostika", headers + extra, body);
 }
 
+namespace {
+
+// The bytes a whole chunked body takes, with the body decoded into reply;
+// -1 while it is not all there.
+qsizetype DecodeChunks(const QByteArray& data, HttpReply& reply) {
+  QByteArray body;
+  int chunks = 0;
+  qsizetype at = 0;
+  for (;;) {
+    const qsizetype lineEnd = data.indexOf("\r\n", at);
+    if (lineEnd < 0) return -1;
+    bool ok = false;
+    const qsizetype size = data.mid(at, lineEnd - at).toLongLong(&ok, 16);
+    if (!ok || data.size() < lineEnd + 2 + size + 2) return -1;
+    if (size == 0) {
+      reply.body = body;
+      reply.chunked = true;
+      reply.chunks = chunks;
+      return lineEnd + 4;
+    }
+    body += data.mid(lineEnd + 2, size);
+    ++chunks;
+    at = lineEnd + 2 + size + 2;
+  }
+}
+
+}  // namespace
+
 HttpConnection::HttpConnection(quint16 port) {
   socket_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   timeval limit{120, 0};
@@ -74,7 +102,13 @@ HttpReply HttpConnection::receive() {
       reply.head = buffer_.left(headEnd);
       length = reply.header("Content-Length").toLongLong();
     }
-    if (headEnd >= 0 && buffer_.size() >= headEnd + 4 + length) {
+    if (headEnd >= 0 && reply.header("Transfer-Encoding") == "chunked") {
+      if (const qsizetype used = DecodeChunks(buffer_.mid(headEnd + 4), reply); used >= 0) {
+        buffer_.remove(0, headEnd + 4 + used);
+        reply.status = reply.head.mid(9, 3).toInt();
+        return reply;
+      }
+    } else if (headEnd >= 0 && buffer_.size() >= headEnd + 4 + length) {
       reply.body = buffer_.mid(headEnd + 4, length);
       buffer_.remove(0, headEnd + 4 + length);
       reply.status = reply.head.mid(9, 3).toInt();

@@ -14,7 +14,9 @@ using Headers = QList<QPair<QByteArray, QByteArray>>;
 struct HttpReply {
   int status = 0;  // 0: the connection closed without a whole answer
   QByteArray head;
-  QByteArray body;
+  QByteArray body;  // decoded when it came chunked
+  bool chunked = false;
+  int chunks = 0;  // how many chunks it came in
 
   QByteArray header(const QByteArray& name) const;
 };
