@@ -5,10 +5,25 @@
 #include "cli/database_choice.h"
 #include "cli/desk_commands.h"
 #include "cli/termination_signals.h"
+#include "api/api_endpoint.h"
+#include "api/api_tokens.h"
+#include "api/csv_export_page.h"
+#include "auth/database_access_check.h"
+#include "auth/login_endpoint.h"
+#include "auth/logout_page.h"
+#include "auth/secret_text.h"
+#include "auth/sessions.h"
+#include "auth/sodium.h"
+#include "auth/thread_pool_password_checks.h"
+#include "http/desk_router.h"
 #include "http/ingest_endpoint.h"
 #include "http/qt_http_server_adapter.h"
+#include "pages/desk_pages.h"
 #include "store/open_desk_store.h"
+#include "store/open_fleet_queries.h"
+#include "store/reconnecting_account_store.h"
 #include "store/record_writer.h"
+#include "store/sql_fleet_export_reader.h"
 
 namespace pralix::desk {
 namespace {
@@ -65,8 +80,28 @@ int RunServe(const DeskOptions& options, const QProcessEnvironment& environment,
     return 1;
   }
 
+  // The gate's and the pages' connections are the event loop's own; the
+  // writer has migrated the schema by now.
+  SodiumRandom random;
+  SodiumPasswordHasher hasher;
+  const std::unique_ptr<AccountStore> accounts = OpenReconnectingAccountStore(*url);
+  Sessions sessions(*accounts, random, NowMs);
+  ApiTokens tokens(*accounts, NowMs);
+  DatabaseAccessCheck access(sessions, tokens);
+  LoginService logins(*accounts, sessions, NowMs, ThrottleRule{}, hasher.hash(NewSecret(random)));
+  ThreadPoolPasswordChecks passwordChecks(hasher);
+  LoginEndpoint login(logins, passwordChecks, random, settings.trustedProxies);
   IngestEndpoint endpoint(writer, settings, NowMs);
-  QtHttpServerAdapter server(endpoint);
+  const std::unique_ptr<FleetQueries> fleet = OpenFleetQueries(*url);
+
+  DeskRouter router(endpoint, login, access);
+  router.addPage(PathMatch::Exact, QLatin1String(kLogoutPath), std::make_shared<LogoutPage>(sessions, settings.trustedProxies),
+                 PageAccess::Session, {"POST"});
+  router.setApi(std::make_shared<ApiEndpoint>(*fleet, NowMs));
+  router.addPage(PathMatch::Exact, QStringLiteral("/printers.csv"),
+                 std::make_shared<CsvExportPage>([url = *url] { return OpenFleetExportReader(url); }, NowMs));
+  AddDeskPages(router, PageContext{*url, NowMs});
+  QtHttpServerAdapter server(router);
   if (!server.listenOn(listen->address, listen->port, &error)) {
     console.err << "pralix-desk: cannot listen on " << options.listen << ": " << error << Qt::endl;
     writer.stop();
