@@ -22,6 +22,11 @@ QString FindingColumn(Finding finding) {
   return {};
 }
 
+// The nullable numbers sort through COALESCE (SortExpression).
+bool SortsByExpression(FleetColumn column) {
+  return column == FleetColumn::FreeZ || column == FleetColumn::Articles || column == FleetColumn::ClockDifference;
+}
+
 QString PrinterColumns() {
   QStringList names;
   for (const char* name : kDiagDataFieldNames) names += QString::fromLatin1(name);
@@ -67,8 +72,8 @@ FleetBatch SqlFleetExportReader::batchAfter(const FleetFilter& filter, qint64 no
   QStringList terms;
   QVariantList values;
   if (!filter.search.isEmpty()) {
-    terms += dialect_->expand(QStringLiteral("(ibfm {bytewise} %1 ? ESCAPE '!' OR pib {bytewise} %1 ? ESCAPE '!')"))
-                 .arg(dialect_->caseInsensitiveLike());
+    terms += QStringLiteral("(%1 OR %2)").arg(dialect_->likeIgnoringAsciiCase(QStringLiteral("ibfm")),
+                                              dialect_->likeIgnoringAsciiCase(QStringLiteral("pib")));
     values << ContainsPattern(filter.search) << ContainsPattern(filter.search);
   }
   if (filter.finding) terms += FindingColumn(*filter.finding) + QStringLiteral(" = 1");
@@ -80,6 +85,12 @@ FleetBatch SqlFleetExportReader::batchAfter(const FleetFilter& filter, qint64 no
   if (after) {
     if (byIbfm) {
       terms += QStringLiteral("ibfm %1 ?").arg(beyond);
+    } else if (SortsByExpression(filter.sort)) {
+      // SQLite seeks an index on an expression by a plain comparison only,
+      // not by a row value: the first term finds the start, the second
+      // skips the rows of equal value already sent.
+      terms += QStringLiteral("%1 %2= ? AND (%1, ibfm) %2 (?, ?)").arg(sortKey, beyond);
+      values << after->sortKey << after->sortKey;
     } else {
       terms += QStringLiteral("(%1, ibfm) %2 (?, ?)").arg(sortKey, beyond);
       values << after->sortKey;

@@ -100,6 +100,14 @@ HttpReply LogIn(quint16 port, const QByteArray& user, const QByteArray& password
 
 Headers Cookie(const QByteArray& session) { return {{"Cookie", "pralix_desk_session=" + session}}; }
 
+// The IBFMs of a CSV's rows, in order.
+QStringList PrintersIn(const QByteArray& csv) {
+  QStringList ibfms;
+  for (const auto& match : QRegularExpression(QStringLiteral("\r\n(AG\\d{6});")).globalMatch(QString::fromUtf8(csv)))
+    ibfms += match.captured(1);
+  return ibfms;
+}
+
 class DeskGateTest : public ::testing::TestWithParam<DatabaseKind> {
  protected:
   void SetUp() override {
@@ -221,6 +229,7 @@ TEST_P(DeskGateTest, TheCsvExportStreamsTheFilteredFleet) {
     DiagRecord record = SampleRecord(QStringLiteral("AG%1").arg(i, 6, 10, QLatin1Char('0')), i, QString(), kT0 + i);
     if (i == 7) record.values[kPib] = QStringLiteral("=1+1");
     if (i == 8) record.values[kCp] = QStringLiteral("COM1;\"USB\"");
+    if (i >= 600) record.values[kBpdi] = QStringLiteral("?");  // unreadable: equals when sorted
     records.push_back(record);
   }
   database_.open()->store(records);
@@ -243,11 +252,24 @@ TEST_P(DeskGateTest, TheCsvExportStreamsTheFilteredFleet) {
   EXPECT_TRUE(all.body.endsWith("\r\n"));
   // Every printer once, in the order asked for (equal counts: by IBFM,
   // descending) across the batches' seams.
-  QStringList order;
-  for (const auto& match : QRegularExpression(QStringLiteral("\r\n(AG\\d{6});")).globalMatch(QString::fromUtf8(all.body)))
-    order += match.captured(1);
+  const QStringList order = PrintersIn(all.body);
   ASSERT_EQ(order.size(), kPrinters);
   for (int i = 0; i < kPrinters; ++i) ASSERT_EQ(order.at(i), QStringLiteral("AG%1").arg(kPrinters - 1 - i, 6, 10, QLatin1Char('0')));
+  // By free Z reports: 900 down to 301, then the 601 unreadable ones as
+  // equals, by IBFM, across the seam at row 1000.
+  const QStringList byFreeZ = PrintersIn(Exchange(desk.port(), Get("/printers.csv?sort=bpdi&order=desc", Cookie(session))).body);
+  ASSERT_EQ(byFreeZ.size(), kPrinters);
+  for (int i = 0; i < kPrinters; ++i) {
+    const int n = i < 600 ? i : kPrinters - 1 - (i - 600);
+    ASSERT_EQ(byFreeZ.at(i), QStringLiteral("AG%1").arg(n, 6, 10, QLatin1Char('0'))) << i;
+  }
+
+  // Pipelined on one connection: the answer after the stream waits for its end.
+  HttpConnection connection(desk.port());
+  ASSERT_TRUE(connection.send(Get("/printers.csv", Cookie(session)) + Get("/login")));
+  const HttpReply streamed = connection.receive();
+  EXPECT_EQ(streamed.body.count("\r\nAG"), kPrinters);
+  EXPECT_TRUE(connection.receive().body.contains("Korisnik / User"));
 
   const HttpReply some = Exchange(desk.port(), Get("/printers.csv?q=ag00001", Cookie(session)));
   EXPECT_EQ(some.body.count("\r\nAG00001"), 10) << some.body.left(300).constData();
@@ -261,8 +283,11 @@ INSTANTIATE_TEST_SUITE_P(BothDatabases, DeskGateTest, ::testing::Values(Database
 TEST(DeskGate, WrongUserAndWrongPasswordLookAlikeAndTheSixthFailureIsNotHeard) {
   FreshDatabase database(DatabaseKind::Sqlite);
   ASSERT_EQ(RunWithInput(Args({"user", "add", "ana"}, database.url()), kPassword + '\n').exitCode, 0);
-  DeskServer desk(database.url());
+  DeskServer desk(database.url(), {QStringLiteral("--trusted-proxy"), QStringLiteral("127.0.0.1")});
   ASSERT_TRUE(desk.ok()) << desk.error().constData();
+  // The trusted proxy's word that the browser came over TLS makes cookies Secure.
+  EXPECT_TRUE(SetCookieOf(Exchange(desk.port(), Get("/login", {{"X-Forwarded-Proto", "https"}})), "pralix_desk_login").endsWith("; Secure"));
+  EXPECT_FALSE(SetCookieOf(Exchange(desk.port(), Get("/login")), "pralix_desk_login").endsWith("; Secure"));
   const HttpReply unknown = LogIn(desk.port(), "nobody", kPassword);
   const HttpReply wrong = LogIn(desk.port(), "ana", "pogresna lozinka");
   EXPECT_EQ(unknown.status, 403);

@@ -167,7 +167,7 @@ TEST(DeskCommandLine, UsageErrorsHelpAndUnknownPrinters) {
   const DeskRun usage = RunDesk({QStringLiteral("records")});
   EXPECT_EQ(usage.exitCode, 2);
   EXPECT_TRUE(usage.err.contains("Usage: pralix-desk records")) << usage.err.constData();
-  for (const char* command : {"serve", "printers", "records"}) {
+  for (const char* command : {"serve", "printers", "records", "user", "token"}) {
     const DeskRun help = RunDesk({QString::fromLatin1(command), QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0) << command;
     EXPECT_TRUE(help.out.startsWith("Usage: pralix-desk " + QByteArray(command))) << command;

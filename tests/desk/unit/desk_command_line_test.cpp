@@ -36,6 +36,17 @@ TEST(ParseDeskCommandLine, TakesTheDocumentedFormsAndRefusesTheRest) {
       {{"printers", "--json=yes"}, false},
       {{"records"}, false},
       {{"records", "A", "B"}, false},
+      {{"user", "add", "ana", "--database", "sqlite:/x"}, true},
+      {{"user", "remove", "ana"}, true},
+      {{"user", "list"}, true},
+      {{"token", "add", "monitor"}, true},
+      {{"token", "--help"}, true},
+      {{"user"}, false},
+      {{"user", "add"}, false},
+      {{"user", "list", "ana"}, false},
+      {{"user", "rename", "ana"}, false},
+      {{"token", "add", "a", "b"}, false},
+      {{"token", "list", "--json"}, false},
   };
   for (const LineCase& c : cases)
     EXPECT_EQ(ParseDeskCommandLine(c.args).options.has_value(), c.ok) << c.args.join(QLatin1Char(' ')).toStdString();
