@@ -47,7 +47,9 @@ void DrainThenQuit(QtHttpServerAdapter& server) {
     const bool quiet = server.unansweredCount() == 0 && !server.receivingRequest();
     *quietLooks = quiet ? *quietLooks + 1 : 0;
     *waited += kDrainTickMs;
-    if (*quietLooks >= 2 || (*waited >= kDrainLimitMs && server.unansweredCount() == 0)) {
+    // After the limit only a streamed answer under way may be cut short:
+    // its client sees the chunked body end without its last chunk.
+    if (*quietLooks >= 2 || (*waited >= kDrainLimitMs && server.unstartedCount() == 0)) {
       timer->stop();
       server.flushAnswers();
       QCoreApplication::quit();

@@ -34,6 +34,14 @@ class QtHttpServerAdapter : public QAbstractHttpServer {
   void stopListening();
   // Requests whose answer has not gone out.
   std::size_t unansweredCount() const { return socketOf_.size(); }
+  // Of those, the ones whose answer has not started to go out: a streamed
+  // answer under way is not counted (its client may have stopped reading).
+  std::size_t unstartedCount() const {
+    std::size_t count = 0;
+    for (const auto& [socket, pending] : exchanges_)
+      for (const Exchange& exchange : pending) count += exchange.streaming ? 0 : 1;
+    return count;
+  }
   // True when some connection holds part of a request or unread bytes.
   bool receivingRequest() const;
   // Pushes every answer written so far out to the sockets.
