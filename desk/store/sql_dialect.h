@@ -28,6 +28,12 @@ class SqlDialect {
   // Run right after beginWrite() before migrating: keeps a second desk from
   // migrating the same database until this transaction ends.
   virtual QStringList lockForMigration() const = 0;
+  // A condition with one bound value: the text column matches a LIKE
+  // pattern (ESCAPE '!') whose ASCII letters are upper case, whatever the
+  // case of the column's ASCII letters; letters beyond ASCII match exactly.
+  virtual QString likeIgnoringAsciiCase(const QString& column) const = 0;
+  // The operator for the same with a pattern in either case (LIKE, ILIKE).
+  virtual QString caseInsensitiveLike() const = 0;
 
   // Replaces {id} (an auto-numbered 64-bit primary key), {int64}, {blob} and
   // {bytewise} (a text collation that orders by bytes) in a schema statement.

@@ -2,11 +2,14 @@
 
 #include <QStringList>
 #include <QVariant>
+#include <utility>
+
+#include "store/fleet_filter_sql.h"
 
 namespace pralix::desk {
 namespace {
 
-// Matches the sentinel in the sort indexes of migrations.cpp: below any
+// Matches the sentinel in the sort indexes (fleet_sort_indexes.cpp): below any
 // 32-bit number a value can be read as.
 constexpr char kNullLast[] = "-2147483649";
 
@@ -16,76 +19,23 @@ QString ValueColumns() {
   return names.join(QStringLiteral(", "));
 }
 
-QString PrinterColumns() {
-  return ValueColumns() + QStringLiteral(", tool_version, first_seen, last_seen, record_count, free_daily_reports, articles,"
-                                         " clock_minutes, free_daily_reports_low, articles_high, serial_unknown, clock_off,"
-                                         " firmware_unknown");
-}
-
-std::optional<int> IntAt(const QSqlQuery& query, int column) {
-  const QVariant value = query.value(column);
-  if (value.isNull()) return std::nullopt;
-  return value.toInt();
-}
-
-PrinterSummary PrinterAt(const QSqlQuery& query) {
-  PrinterSummary printer;
-  for (int i = 0; i < kDiagDataFieldCount; ++i) printer.values[i] = query.value(i).toString();
-  int column = kDiagDataFieldCount;
-  printer.toolVersion = query.value(column++).toString();
-  printer.firstSeenMs = query.value(column++).toLongLong();
-  printer.lastSeenMs = query.value(column++).toLongLong();
-  printer.recordCount = query.value(column++).toLongLong();
-  printer.findings.freeDailyReports = IntAt(query, column++);
-  printer.findings.articles = IntAt(query, column++);
-  printer.findings.clockMinutes = IntAt(query, column++);
-  printer.findings.freeDailyReportsLow = query.value(column++).toInt() != 0;
-  printer.findings.articlesHigh = query.value(column++).toInt() != 0;
-  printer.findings.serialUnknown = query.value(column++).toInt() != 0;
-  printer.findings.clockOff = query.value(column++).toInt() != 0;
-  printer.findings.firmwareUnknown = query.value(column++).toInt() != 0;
-  return printer;
-}
-
-QString FindingColumn(Finding finding) {
-  switch (finding) {
-    case Finding::FreeZLow: return QStringLiteral("free_daily_reports_low");
-    case Finding::ArticlesHigh: return QStringLiteral("articles_high");
-    case Finding::SerialUnknown: return QStringLiteral("serial_unknown");
-    case Finding::ClockOff: return QStringLiteral("clock_off");
-    case Finding::FirmwareUnknown: return QStringLiteral("firmware_unknown");
-  }
-  return {};
-}
-
-// The WHERE clause of a filter and its values in bind order.
-struct Condition {
-  QString where;
-  QVariantList values;
-};
-
-Condition ConditionOf(const FleetFilter& filter, qint64 nowMs, const SqlDialect& dialect) {
-  QStringList terms;
-  Condition condition;
-  if (!filter.search.isEmpty()) {
-    // UPPER under the bytewise collation changes ASCII letters only, on both databases.
-    terms += dialect.expand(QStringLiteral("(UPPER(ibfm {bytewise}) LIKE ? ESCAPE '!' OR UPPER(pib {bytewise}) LIKE ? ESCAPE '!')"));
-    condition.values << ContainsPattern(filter.search) << ContainsPattern(filter.search);
-  }
-  if (filter.finding) terms += FindingColumn(*filter.finding) + QStringLiteral(" = 1");
-  if (filter.notSeenDays) {
-    terms += QStringLiteral("last_seen < ?");
-    condition.values << qlonglong(NotSeenBeforeMs(nowMs, *filter.notSeenDays));
-  }
-  if (!terms.isEmpty()) condition.where = QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
-  return condition;
-}
-
 void BindAll(QSqlQuery& query, const QVariantList& values) {
   for (const QVariant& value : values) query.addBindValue(value);
 }
 
 }  // namespace
+
+bool SortsAsText(FleetColumn column) {
+  switch (column) {
+    case FleetColumn::Ibfm:
+    case FleetColumn::Pib:
+    case FleetColumn::Firmware:
+    case FleetColumn::Jx:
+    case FleetColumn::TaxGroups:
+    case FleetColumn::Port: return true;
+    default: return false;
+  }
+}
 
 QString SortExpression(FleetColumn column) {
   const auto nullsLow = [](const char* name) {
@@ -108,11 +58,18 @@ QString SortExpression(FleetColumn column) {
 }
 
 // Both keys the same way, so that one index of (column, ibfm) serves
-// either order, read forwards or backwards.
-QString FleetOrderBy(const FleetFilter& filter) {
+// either order, read forwards or backwards.  To sort the few rows a filter
+// found, each key is written as an expression with the same order that no
+// index holds.
+QString FleetOrderBy(const FleetFilter& filter, FleetPlan plan) {
+  const bool walk = plan == FleetPlan::WalkSortIndex;
   const QString order = filter.descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
-  if (filter.sort == FleetColumn::Ibfm) return QStringLiteral("ibfm") + order;
-  return SortExpression(filter.sort) + order + QStringLiteral(", ibfm") + order;
+  const QString ibfm = walk ? QStringLiteral("ibfm") : QStringLiteral("(ibfm || '')");
+  if (filter.sort == FleetColumn::Ibfm) return ibfm + order;
+  const QString column = SortExpression(filter.sort);
+  const bool text = SortsAsText(filter.sort);
+  const QString key = walk ? column : text ? QStringLiteral("(%1 || '')").arg(column) : QStringLiteral("(%1 + 0)").arg(column);
+  return key + order + QStringLiteral(", ") + ibfm + order;
 }
 
 QString ContainsPattern(const QString& text) {
@@ -137,8 +94,9 @@ qint64 FleetCounts::of(Finding finding) const {
   return 0;
 }
 
-SqlFleetQueries::SqlFleetQueries(std::unique_ptr<SqlDialect> dialect, std::unique_ptr<SqlConnection> connection)
-    : dialect_(std::move(dialect)), connection_(std::move(connection)) {}
+SqlFleetQueries::SqlFleetQueries(std::unique_ptr<SqlDialect> dialect, std::unique_ptr<SqlConnection> connection,
+                                 qint64 fewMatches)
+    : dialect_(std::move(dialect)), connection_(std::move(connection)), fewMatches_(fewMatches) {}
 
 qint64 SqlFleetQueries::count(const QString& where, const QVariantList& values) {
   QSqlQuery query(connection_->database());
@@ -161,18 +119,69 @@ FleetCounts SqlFleetQueries::counts(qint64 notSeenBeforeMs) {
   return counts;
 }
 
+// A search looks at every row once: it collects the serials it finds, up
+// to fewMatches_, so that the page reads those rows by key instead of
+// scanning again; only a search that finds more is counted by a second scan.
+SqlFleetQueries::Matches SqlFleetQueries::findMatches(const FleetFilter& filter, qint64 nowMs) {
+  const FilterSql condition = FilterTerms(filter, nowMs, *dialect_);
+  Matches matches{filter, nowMs, 0, std::nullopt};
+  matches.filter.page = 1;
+  if (!filter.search.isEmpty()) {
+    QSqlQuery query(connection_->database());
+    query.setForwardOnly(true);
+    Prepare(query, QStringLiteral("SELECT ibfm FROM printers%1 LIMIT ?").arg(condition.where()));
+    BindAll(query, condition.values);
+    query.addBindValue(qlonglong(fewMatches_ + 1));
+    Execute(query);
+    QStringList ibfms;
+    while (query.next()) ibfms += query.value(0).toString();
+    if (ibfms.size() <= fewMatches_) {
+      matches.count = ibfms.size();
+      matches.ibfms = std::move(ibfms);
+      return matches;
+    }
+  }
+  matches.count = count(condition.where(), condition.values);
+  return matches;
+}
+
 qint64 SqlFleetQueries::countMatching(const FleetFilter& filter, qint64 nowMs) {
-  const Condition condition = ConditionOf(filter, nowMs, *dialect_);
-  return count(condition.where, condition.values);
+  lastMatches_ = findMatches(filter, nowMs);
+  return lastMatches_->count;
 }
 
 std::vector<PrinterSummary> SqlFleetQueries::printers(const FleetFilter& filter, qint64 nowMs, qint64 offset, int limit) {
-  const Condition condition = ConditionOf(filter, nowMs, *dialect_);
+  // A page is read right after its count ("rows x-y of N"): what that count
+  // found is used once, here, rather than found again.
+  FleetFilter key = filter;
+  key.page = 1;
+  std::optional<Matches> last = std::exchange(lastMatches_, std::nullopt);
+  const Matches matches = last && last->filter == key && last->nowMs == nowMs ? std::move(*last) : findMatches(filter, nowMs);
+
+  QString where;
+  QVariantList values;
+  FleetPlan plan = FleetPlan::NarrowThenSort;
+  if (matches.ibfms) {
+    if (offset >= matches.ibfms->size()) return {};
+    QStringList marks;
+    for (const QString& ibfm : *matches.ibfms) marks += QStringLiteral("?"), values << ibfm;
+    where = QStringLiteral(" WHERE ibfm IN (%1)").arg(marks.join(QLatin1Char(',')));
+  } else {
+    // Many match: the sort's index is walked; few: the filter's index finds them.
+    if (filter.search.isEmpty() && (filter.finding || filter.notSeenDays) && matches.count <= fewMatches_) {
+      plan = FleetPlan::NarrowThenSort;
+    } else {
+      plan = FleetPlan::WalkSortIndex;
+    }
+    const FilterSql condition = FilterTerms(filter, nowMs, *dialect_, plan == FleetPlan::NarrowThenSort);
+    where = condition.where();
+    values = condition.values;
+  }
   QSqlQuery query(connection_->database());
   query.setForwardOnly(true);
   Prepare(query, QStringLiteral("SELECT %1 FROM printers%2 ORDER BY %3 LIMIT ? OFFSET ?")
-                     .arg(PrinterColumns(), condition.where, FleetOrderBy(filter)));
-  BindAll(query, condition.values);
+                     .arg(PrinterColumns(), where, FleetOrderBy(filter, plan)));
+  BindAll(query, values);
   query.addBindValue(limit);
   query.addBindValue(qlonglong(offset));
   Execute(query);

@@ -4,6 +4,7 @@
 // filter's texts never become SQL.  Each sort runs down an index of
 // (column, ibfm), so a page costs its hundred rows whatever the fleet's size.
 
+#include <QStringList>
 #include <memory>
 
 #include "store/fleet_queries.h"
@@ -12,10 +13,20 @@
 
 namespace pralix::desk {
 
+// How a page of the fleet is read: down the sort's index, each row checked
+// against the filter (cheap when many match), or the filter's index finds
+// the few that match and they are sorted (cheap when few do).  SQLite
+// without statistics guesses which wrongly often enough to be told.
+enum class FleetPlan { WalkSortIndex, NarrowThenSort };
+inline constexpr qint64 kFewMatches = 2000;
+
 class SqlFleetQueries : public FleetQueries {
  public:
   // The connection's schema must be current (MigrateSchema).
-  SqlFleetQueries(std::unique_ptr<SqlDialect> dialect, std::unique_ptr<SqlConnection> connection);
+  // fewMatches: up to this many printers matching a filter are found first
+  // and sorted; more, and the sort's index is walked.
+  SqlFleetQueries(std::unique_ptr<SqlDialect> dialect, std::unique_ptr<SqlConnection> connection,
+                  qint64 fewMatches = kFewMatches);
 
   FleetCounts counts(qint64 notSeenBeforeMs) override;
   qint64 countMatching(const FleetFilter& filter, qint64 nowMs) override;
@@ -25,10 +36,20 @@ class SqlFleetQueries : public FleetQueries {
   std::optional<QByteArray> rawBody(const QString& ibfm, qint64 recordId) override;
 
  private:
+  // How many printers a filter finds; for a search that finds few, which.
+  struct Matches {
+    FleetFilter filter;  // its page 1
+    qint64 nowMs;
+    qint64 count;
+    std::optional<QStringList> ibfms;
+  };
+  Matches findMatches(const FleetFilter& filter, qint64 nowMs);
   qint64 count(const QString& where, const QVariantList& values);
 
   std::unique_ptr<SqlDialect> dialect_;
   std::unique_ptr<SqlConnection> connection_;
+  qint64 fewMatches_;
+  std::optional<Matches> lastMatches_;
 };
 
 // The SQL expression a fleet column sorts by.  The nullable numbers sort an
@@ -37,10 +58,12 @@ class SqlFleetQueries : public FleetQueries {
 QString SortExpression(FleetColumn column);
 
 // The ORDER BY of the filter's sort, ibfm breaking ties.
-QString FleetOrderBy(const FleetFilter& filter);
+QString FleetOrderBy(const FleetFilter& filter, FleetPlan plan = FleetPlan::WalkSortIndex);
+bool SortsAsText(FleetColumn column);
 
 // A LIKE pattern that finds the text anywhere, its own %, _ and ! taken
-// literally (ESCAPE '!'), ASCII letters upper-cased.
+// literally (ESCAPE '!'), ASCII letters upper-cased (likeIgnoringAsciiCase).
 QString ContainsPattern(const QString& text);
+
 
 }  // namespace pralix::desk

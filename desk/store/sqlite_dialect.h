@@ -18,6 +18,11 @@ class SqliteDialect : public SqlDialect {
   QStringList sessionSetup() const override;
   QString beginWrite() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
   QStringList lockForMigration() const override { return {}; }  // BEGIN IMMEDIATE is the lock
+  // SQLite's LIKE itself folds ASCII letters, and only those.
+  QString likeIgnoringAsciiCase(const QString& column) const override {
+    return column + QStringLiteral(" LIKE ? ESCAPE '!'");
+  }
+  QString caseInsensitiveLike() const override { return QStringLiteral("LIKE"); }
 
  protected:
   QString idType() const override { return QStringLiteral("INTEGER PRIMARY KEY"); }

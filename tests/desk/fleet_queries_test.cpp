@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <variant>
 #include <gtest/gtest.h>
@@ -31,6 +32,8 @@ class FleetQueriesTest : public ::testing::TestWithParam<DatabaseKind> {
     url_ = *ParseDatabaseUrl(database_.url(), &error);
     store_ = database_.open();  // migrates
     queries_ = std::make_unique<SqlFleetQueries>(DialectFor(url_.kind), std::make_unique<SqlConnection>(url_, *DialectFor(url_.kind)));
+    // Reads every filtered page down the sort's index (a threshold of 0 matches).
+    walking_ = std::make_unique<SqlFleetQueries>(DialectFor(url_.kind), std::make_unique<SqlConnection>(url_, *DialectFor(url_.kind)), 0);
   }
 
   DiagRecord Record(const QString& ibfm, qint64 at, const Change& change = {}) {
@@ -40,9 +43,10 @@ class FleetQueriesTest : public ::testing::TestWithParam<DatabaseKind> {
     return record;
   }
 
-  std::vector<QString> Ibfms(const FleetFilter& filter, qint64 offset = 0, int limit = 1000) {
+  std::vector<QString> Ibfms(const FleetFilter& filter, qint64 offset = 0, int limit = 1000, FleetQueries* queries = nullptr) {
     std::vector<QString> ibfms;
-    for (const PrinterSummary& printer : queries_->printers(filter, kT0, offset, limit)) ibfms.push_back(printer.values[kIbfm]);
+    for (const PrinterSummary& printer : (queries ? queries : queries_.get())->printers(filter, kT0, offset, limit))
+      ibfms.push_back(printer.values[kIbfm]);
     return ibfms;
   }
 
@@ -50,6 +54,7 @@ class FleetQueriesTest : public ::testing::TestWithParam<DatabaseKind> {
   DatabaseUrl url_;
   std::unique_ptr<DeskStore> store_;
   std::unique_ptr<SqlFleetQueries> queries_;
+  std::unique_ptr<SqlFleetQueries> walking_;
   int n_ = 0;
 };
 
@@ -71,6 +76,7 @@ TEST_P(FleetQueriesTest, FiltersBySearchFindingAndDaysNotSeenAndCounts) {
       Record(QStringLiteral("AG0006"), kT0, [](DiagValues& v) { v[kFw] = QStringLiteral("x"); }),
       Record(hostile, kT0, [](DiagValues& v) { v[kPib] = QStringLiteral("\"; DROP TABLE records; --"); }),
       Record(QStringLiteral("AGX%0"), kT0),
+      Record(QString::fromUtf8("AGŠ9"), kT0),
   });
   const auto only = [](Finding finding) {
     FleetFilter filter;
@@ -87,11 +93,14 @@ TEST_P(FleetQueriesTest, FiltersBySearchFindingAndDaysNotSeenAndCounts) {
   const struct {
     const char* what;
     FleetFilter filter;
-    std::vector<QString> ibfms;
+    std::vector<const char*> ibfms;
   } cases[] = {
-      {"everything", FleetFilter(), {"AB%_7'", "AG0001", "AG0002", "AG0003", "AG0005", "AG0006", "AGE004", "AGX%0"}},
+      {"everything", FleetFilter(), {"AB%_7'", "AG0001", "AG0002", "AG0003", "AG0005", "AG0006", "AGE004", "AGX%0", "AGŠ9"}},
       {"a substring in any case", Search("g00"), {"AG0001", "AG0002", "AG0003", "AG0005", "AG0006"}},
-      {"a prefix of the PIB", Search("1234"), {"AG0001", "AG0002", "AG0003", "AG0005", "AG0006", "AGE004", "AGX%0"}},
+      {"a prefix of the PIB", Search("1234"), {"AG0001", "AG0002", "AG0003", "AG0005", "AG0006", "AGE004", "AGX%0", "AGŠ9"}},
+      // Only ASCII letters fold, on both databases alike.
+      {"a letter beyond ASCII as stored", Search("gŠ"), {"AGŠ9"}},
+      {"a letter beyond ASCII in the other case", Search("gš"), {}},
       {"a percent sign", Search("%"), {"AB%_7'", "AGX%0"}},
       {"an underscore", Search("_"), {"AB%_7'"}},
       {"a quote", Search("'"), {"AB%_7'"}},
@@ -109,14 +118,18 @@ TEST_P(FleetQueriesTest, FiltersBySearchFindingAndDaysNotSeenAndCounts) {
       {"search and days together", combined, {"AG0002", "AG0003"}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Ibfms(c.filter), c.ibfms) << c.what;
+    std::vector<QString> expected;
+    for (const char* ibfm : c.ibfms) expected.push_back(QString::fromUtf8(ibfm));
     EXPECT_EQ(queries_->countMatching(c.filter, kT0), qint64(c.ibfms.size())) << c.what;
+    EXPECT_EQ(Ibfms(c.filter), expected) << c.what;
+    EXPECT_EQ(walking_->countMatching(c.filter, kT0), qint64(c.ibfms.size())) << c.what;
+    EXPECT_EQ(Ibfms(c.filter, 0, 1000, walking_.get()), expected) << c.what << ", walking the sort index";
   }
   const FleetCounts counts = queries_->counts(kT0 - 90 * kDay);
-  EXPECT_EQ(counts.printers, 8);
+  EXPECT_EQ(counts.printers, 9);
   for (const Finding finding : kAllFindings) EXPECT_EQ(counts.of(finding), 1) << FindingName(finding).constData();
   EXPECT_EQ(counts.notSeen, 1);
-  EXPECT_EQ(store_->recordCount(), 8);  // nothing was dropped
+  EXPECT_EQ(store_->recordCount(), 9);  // nothing was dropped
 }
 
 // Each column holds ties, an unreadable number or two, and printers seen
@@ -162,21 +175,31 @@ TEST_P(FleetQueriesTest, SortsByEveryColumnBothWaysWithTheSerialBreakingTies) {
     }
     return qint64(0);
   };
+  // Filtered by a finding, the page is read either way: the few matches
+  // sorted, or the sort's index walked.
   for (const FleetColumn column : kAllFleetColumns)
-    for (const bool descending : {false, true}) {
-      std::vector<PrinterSummary> expected = all;
-      std::sort(expected.begin(), expected.end(), [&](const PrinterSummary& a, const PrinterSummary& b) {
-        const auto ka = std::make_pair(key(a, column), a.values[kIbfm]);
-        const auto kb = std::make_pair(key(b, column), b.values[kIbfm]);
-        return descending ? kb < ka : ka < kb;
-      });
-      std::vector<QString> ibfms;
-      for (const PrinterSummary& p : expected) ibfms.push_back(p.values[kIbfm]);
-      FleetFilter filter;
-      filter.sort = column;
-      filter.descending = descending;
-      EXPECT_EQ(Ibfms(filter), ibfms) << ColumnName(column).constData() << (descending ? " desc" : " asc");
-    }
+    for (const bool descending : {false, true})
+      for (const bool lowFreeZ : {false, true}) {
+        std::vector<PrinterSummary> expected;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(expected),
+                     [&](const PrinterSummary& p) { return !lowFreeZ || p.findings.freeDailyReportsLow; });
+        std::sort(expected.begin(), expected.end(), [&](const PrinterSummary& a, const PrinterSummary& b) {
+          const auto ka = std::make_pair(key(a, column), a.values[kIbfm]);
+          const auto kb = std::make_pair(key(b, column), b.values[kIbfm]);
+          return descending ? kb < ka : ka < kb;
+        });
+        std::vector<QString> ibfms;
+        for (const PrinterSummary& p : expected) ibfms.push_back(p.values[kIbfm]);
+        FleetFilter filter;
+        filter.sort = column;
+        filter.descending = descending;
+        if (lowFreeZ) filter.finding = Finding::FreeZLow;
+        const std::string what = ColumnName(column).toStdString() + (descending ? " desc" : " asc") + (lowFreeZ ? ", low free Z" : "");
+        EXPECT_EQ(Ibfms(filter), ibfms) << what;
+        std::vector<QString> walked;
+        for (const PrinterSummary& p : walking_->printers(filter, kT0, 0, 100)) walked.push_back(p.values[kIbfm]);
+        EXPECT_EQ(walked, ibfms) << what << ", walking the sort index";
+      }
 }
 
 // With sorting switched off where the database can, each sort still runs:
