@@ -9,4 +9,8 @@ set(PRALIX_FUZZ_TARGETS
   diag_data_form
   text_conversions
   period_dates)
+# The desk's ingest rules: only where the desk is built (Linux, Qt 6).
+if(TARGET pralix_desk_core)
+  list(APPEND PRALIX_FUZZ_TARGETS diagdata_form_decode)
+endif()
 set(PRALIX_FUZZ_DIR ${CMAKE_SOURCE_DIR}/fuzz)

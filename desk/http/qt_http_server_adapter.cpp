@@ -66,6 +66,10 @@ void QtHttpServerAdapter::flushAnswers() {
 
 bool QtHttpServerAdapter::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
   if (exchanges_.find(socket) == exchanges_.end()) {
+    // An answer goes out in one write (see writeReadyAnswers), but a
+    // streamed one in many: none of them may wait for the client's delayed
+    // ACK of the one before (Nagle).
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(socket, &QObject::destroyed, this, [this, socket] { forgetSocket(socket); });
     // A streamed answer goes on whenever the socket has drained.
     connect(socket, &QTcpSocket::bytesWritten, this, [this, socket] { writeReadyAnswers(socket); });
@@ -105,15 +109,21 @@ void QtHttpServerAdapter::writeReadyAnswers(QTcpSocket* socket) {
   const auto found = exchanges_.find(socket);
   if (found == exchanges_.end()) return;
   std::deque<Exchange>& pending = found->second;
+  bool wrote = false;
   while (!pending.empty() && pending.front().answer) {
     Exchange& exchange = pending.front();
     if (socket->state() == QAbstractSocket::ConnectedState) {
       if (!exchange.answer->stream) writeWhole(exchange);
       else if (!writeStream(socket, exchange)) return;  // the rest once the socket has drained
+      wrote = true;
     }
     socketOf_.erase(exchange.id);
     pending.pop_front();
   }
+  // Out now, in one write: the socket's buffer would otherwise wait for the
+  // event loop's next round (the answer after a commit came in through a
+  // queued call, and the client is waiting for it).
+  if (wrote) socket->flush();
 }
 
 void QtHttpServerAdapter::writeHead(Exchange& exchange) {

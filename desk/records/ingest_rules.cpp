@@ -8,11 +8,25 @@
 namespace pralix::desk {
 namespace {
 
+// The longest reason the answer carries: a refused body's field name is
+// quoted in it, and a name can be most of 64 KiB.
+constexpr int kMaxReasonCharacters = 200;
+
 IngestVerdict Refuse(int status, const QByteArray& reason) {
   IngestVerdict verdict;
   verdict.status = status;
   verdict.reason = reason;
   return verdict;
+}
+
+// The decoder's explanation as one line of the answer: the field name it
+// quotes came from the client and may hold line breaks or control
+// characters (each becomes "?"), and is cut short when it is long.
+QByteArray OneLine(QString text) {
+  for (QChar& c : text)
+    if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QLatin1Char('?');
+  if (text.size() > kMaxReasonCharacters) text = text.left(kMaxReasonCharacters - 3) + QStringLiteral("...");
+  return text.toUtf8();
 }
 
 }  // namespace
@@ -41,7 +55,7 @@ IngestVerdict JudgeDiagDataPost(const ReceivedPost& post, const IngestSettings& 
   }
 
   const DiagDataFormDecoding decoded = DecodeDiagDataForm(post.body);
-  if (!decoded.ok()) return Refuse(400, decoded.explanation().toUtf8());
+  if (!decoded.ok()) return Refuse(400, OneLine(decoded.explanation()));
 
   record.rawBody = post.body;
   record.values = decoded.values;

@@ -1,5 +1,7 @@
 #include "store/migrations.h"
 
+#include "store/fleet_sort_indexes.h"
+
 namespace pralix::desk {
 namespace {
 
@@ -67,9 +69,49 @@ Migration RecordsAndPrinters() {
   }};
 }
 
+// The people who sign in, their sessions (only a SHA-256 of the session id
+// is kept, so a copy of the database signs no one in), the failed logins
+// that slow the next ones down for every desk on the database, and the
+// read-only API tokens (again only their SHA-256).
+Migration AccountsSessionsAndTokens() {
+  return {2, "accounts, sessions, login failures and API tokens", {
+      QStringLiteral(
+          "CREATE TABLE users ("
+          " id {id},"
+          " name TEXT {bytewise} NOT NULL UNIQUE,"
+          " password_hash TEXT NOT NULL,"
+          " created_at {int64} NOT NULL)"),
+      QStringLiteral(
+          "CREATE TABLE sessions ("
+          " id_hash TEXT PRIMARY KEY,"
+          " user_id {int64} NOT NULL REFERENCES users (id) ON DELETE CASCADE,"
+          " csrf_token TEXT NOT NULL,"
+          " created_at {int64} NOT NULL,"
+          " last_used_at {int64} NOT NULL)"),
+      QStringLiteral("CREATE INDEX sessions_by_user ON sessions (user_id)"),
+      QStringLiteral("CREATE INDEX sessions_by_last_use ON sessions (last_used_at)"),
+      QStringLiteral(
+          "CREATE TABLE login_failures ("
+          " id {id},"
+          " account TEXT {bytewise} NOT NULL,"
+          " client_address TEXT NOT NULL,"
+          " failed_at {int64} NOT NULL)"),
+      QStringLiteral("CREATE INDEX login_failures_by_account ON login_failures (account, failed_at)"),
+      QStringLiteral("CREATE INDEX login_failures_by_address ON login_failures (client_address, failed_at)"),
+      QStringLiteral("CREATE INDEX login_failures_by_time ON login_failures (failed_at)"),
+      QStringLiteral(
+          "CREATE TABLE api_tokens ("
+          " id {id},"
+          " name TEXT {bytewise} NOT NULL UNIQUE,"
+          " token_hash TEXT NOT NULL UNIQUE,"
+          " created_at {int64} NOT NULL,"
+          " last_used_at {int64})"),
+  }};
+}
+
 }  // namespace
 
-std::vector<Migration> DeskMigrations() { return {RecordsAndPrinters()}; }
+std::vector<Migration> DeskMigrations() { return {RecordsAndPrinters(), AccountsSessionsAndTokens(), FleetSortIndexes()}; }
 
 int LatestSchemaVersion() { return DeskMigrations().back().version; }
 

@@ -8,8 +8,11 @@ void SqliteDialect::configure(QSqlDatabase& database, const DatabaseUrl& url) co
 }
 
 QStringList SqliteDialect::sessionSetup() const {
+  // temp_store=MEMORY: the printers' upsert needs a statement journal (it
+  // could fail half way through its many indexes), and on a file that was a
+  // new file in /var/tmp created and deleted in every transaction.
   return {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=FULL"),
-          QStringLiteral("PRAGMA foreign_keys=ON")};
+          QStringLiteral("PRAGMA foreign_keys=ON"), QStringLiteral("PRAGMA temp_store=MEMORY")};
 }
 
 }  // namespace pralix::desk

@@ -1,6 +1,7 @@
 #include "support/desk_process.h"
 
 #include <QRegularExpression>
+#include <csignal>
 
 namespace pralix::desk::test {
 
@@ -61,6 +62,13 @@ int DeskServer::waitForExit() {
     return -1;
   }
   return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+}
+
+bool DeskServer::kill() {
+  process_.kill();
+  process_.waitForFinished(120000);
+  // Qt keeps the signal that ended a process as its exit code.
+  return process_.exitStatus() == QProcess::CrashExit && process_.exitCode() == SIGKILL;
 }
 
 QByteArray DeskServer::standardError() { return process_.readAllStandardError(); }

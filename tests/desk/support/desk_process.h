@@ -37,6 +37,9 @@ class DeskServer {
   // The same in two steps, so the test can read answers in between.
   void sendTerminate();
   int waitForExit();
+  // SIGKILL, as the OOM killer or a crash would end it, and waits for the
+  // end; false when something else had ended it before.
+  bool kill();
   QByteArray standardError();
 
  private:

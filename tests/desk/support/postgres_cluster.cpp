@@ -64,8 +64,8 @@ void PostgresCluster::SetUp() {
     return;
   }
   port_ = FreePort();
-  // fsync off: the tests check what is committed, not what survives a power cut.
-  const QString options = QStringLiteral("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off").arg(port_).arg(folder_);
+  QString options = QStringLiteral("-p %1 -k %2 -c listen_addresses=127.0.0.1").arg(port_).arg(folder_);
+  if (durability_ == Durability::FsyncOff) options += QStringLiteral(" -c fsync=off");
   if (!run({QStringLiteral("pg_ctl"), QStringLiteral("-D"), data, QStringLiteral("-o"), options, QStringLiteral("-l"),
             folder_ + QStringLiteral("/log"), QStringLiteral("-w"), QStringLiteral("start")},
            &output)) {

@@ -94,6 +94,11 @@ TEST(JudgeDiagDataPost, ABadBodyIsRefusedWithItsReason) {
   const IngestVerdict verdict = JudgeDiagDataPost(Post({}, "ibfm=AG1&plu=%GZ"), {});
   EXPECT_EQ(verdict.status, 400);
   EXPECT_TRUE(verdict.reason.contains("percent")) << verdict.reason.constData();
+  // The unknown name it quotes is the client's: one line, cut short.
+  const QByteArray name = "x\r\ny\x01" + QByteArray(500, 'n');
+  const QByteArray reason = JudgeDiagDataPost(Post({}, name + "=1&" + test::SampleBody(QStringLiteral("AG1"))), {}).reason;
+  EXPECT_TRUE(reason.startsWith("unknown field \"x??y?nnn")) << reason.constData();
+  EXPECT_EQ(reason.size(), 200);
 }
 
 TEST(ClientAddress, ForwardedForCountsOnlyFromATrustedProxy) {
