@@ -41,6 +41,8 @@ class DeskServer {
   // end; false when something else had ended it before.
   bool kill();
   QByteArray standardError();
+  // Its process id, for what /proc tells of it (the page benchmark's memory).
+  qint64 processId() const { return process_.processId(); }
 
  private:
   QProcess process_;
