@@ -16,7 +16,8 @@ a { color: #1a4f9c; }
 p.counts { margin: 6px 0 10px; }
 p.counts a { white-space: nowrap; }
 form.filter { display: flex; flex-wrap: wrap; align-items: end; gap: 8px 14px; padding: 8px; background: #f2f4f7; border: 1px solid #ccd; }
-form.filter label { display: flex; flex-direction: column; font-size: 12px; }
+form.filter label { font-size: 12px; }
+form.filter label input, form.filter label select { display: block; margin-top: 2px; }
 form.filter input[type=number] { width: 7em; }
 button { font: inherit; padding: 3px 10px; }
 table { border-collapse: collapse; margin: 6px 0; }
@@ -36,7 +37,7 @@ p.forecast { font-weight: bold; }
 p.forecast.none { font-weight: normal; color: #444; }
 p.note, p.legend { color: #444; font-size: 12px; }
 nav.pager { display: flex; gap: 16px; align-items: center; margin: 6px 0; }
-svg.chart { max-width: 100%; height: auto; display: block; margin: 6px 0; border: 1px solid #ddd; }
+svg.chart { max-width: 100%; height: auto; display: block; margin: 6px 0; border: 1px solid #ddd; font-family: inherit; }
 table.identity th { background: #f2f4f7; font-weight: normal; }
 @media print {
   header.top, form, button, nav.pager, a#csv, .no-print { display: none; }

@@ -177,12 +177,19 @@ class DeskRig:
         from selenium.webdriver.chrome.service import Service
         options = webdriver.ChromeOptions()
         options.binary_location = CHROMIUM
-        for flag in CHROMIUM_FLAGS + [f"--window-size={width},{height}",
+        for flag in CHROMIUM_FLAGS + ["--hide-scrollbars", f"--window-size={width},{height}",
                                       "--user-data-dir=" + tempfile.mkdtemp(dir=self.folder)]:
             options.add_argument(flag)
         driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
         self._stack.callback(driver.quit)
+        self.set_viewport(driver, width, height)
         return driver
+
+    @staticmethod
+    def set_viewport(driver, width, height):
+        """The page's own size, whatever the window's frame takes."""
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                               {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": False})
 
     def log_in(self, driver, user, password):
         """Through the /login form, as a person would; waits for the fleet."""
