@@ -4,8 +4,9 @@
 // the build (desk-fleet/<shape>/) for later runs.  The real pralix-desk
 // serves them over loopback to one signed-in person clicking through, one
 // request at a time on a keep-alive connection:
-//   fleet first page, a finding's page, a search by serial, a sort by
-//   another column          target p95 <= 100 ms
+//   fleet first page        target p95 <= 100 ms
+//   a finding's page, a search by serial, a sort by another column
+//                           the first page's target, as a guide: (100 ms)
 //   printer pages of the printers with the longest histories, in turn
 //                           target p95 <= 50 ms
 // and then the whole fleet's CSV, streamed: its size and time, and the
@@ -77,11 +78,13 @@ std::vector<QByteArray> PrinterLinks(const QByteArray& html) {
   return ibfms;
 }
 
-// The pages timed: their paths (taken in turn) and the target for p95.
+// The pages timed: their paths (taken in turn) and the target for p95,
+// the issue's own or (guide) the first page's borrowed.
 struct PageCase {
   const char* name;
   std::vector<QByteArray> paths;
   double targetMs;
+  bool guide = false;
 };
 
 std::vector<PageCase> PageCases(quint16 port, const Headers& session) {
@@ -94,10 +97,10 @@ std::vector<PageCase> PageCases(quint16 port, const Headers& session) {
   for (const QByteArray& ibfm : longest) printerPages.push_back("/printers/" + ibfm), searches.push_back("/?q=" + ibfm);
   return {
       {"fleet, first page", {"/"}, kFleetTargetMs},
-      {"fleet, fewer than 45 free Z", {"/?finding=free_z_low"}, kFleetTargetMs},
-      {"fleet, search by serial", searches, kFleetTargetMs},
-      {"fleet, sorted by last test", {"/?sort=last_seen&order=desc"}, kFleetTargetMs},
-      {"fleet, sorted by free Z", {"/?sort=bpdi"}, kFleetTargetMs},
+      {"fleet, fewer than 45 free Z", {"/?finding=free_z_low"}, kFleetTargetMs, true},
+      {"fleet, search by serial", searches, kFleetTargetMs, true},
+      {"fleet, sorted by last test", {"/?sort=last_seen&order=desc"}, kFleetTargetMs, true},
+      {"fleet, sorted by free Z", {"/?sort=bpdi"}, kFleetTargetMs, true},
       {"printer page (longest histories)", printerPages, kPrinterTargetMs},
   };
 }
@@ -142,7 +145,8 @@ void BM_DeskPages(benchmark::State& state, const BenchOptions& options, Database
       if (page.paths.empty()) return state.SkipWithError("the fleet page listed no printers");
       const PageSeries series = TimeGets(server.port(), cookie, page.paths, kWarmup, options.requests);
       const double p50 = series.quantileMs(0.5), p95 = series.quantileMs(0.95);
-      std::printf("  %-34s %9.1f %9.1f %8.0f ms %6s %7d\n", page.name, p50, p95, page.targetMs,
+      const QString target = (page.guide ? QStringLiteral("(%1 ms)") : QStringLiteral("%1 ms")).arg(page.targetMs);
+      std::printf("  %-34s %9.1f %9.1f %11s %6s %7d\n", page.name, p50, p95, qPrintable(target),
                   series.failed ? "FAILED" : p95 <= page.targetMs ? "ok" : "MISSED", series.failed);
       if (!series.firstFailure.isEmpty()) std::printf("    first failure: %s\n", series.firstFailure.constData());
       std::fflush(stdout);
