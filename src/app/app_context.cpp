@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "workstation/diag_upload.h"
-#include "platform/qt/qt_version_compat.h"
+#include "qtcompat/qt_version_compat.h"
 
 namespace pralix {
 

@@ -17,7 +17,7 @@
 #include "workstation/model_catalogue.h"
 #include "workstation/printer_detection.h"
 #include "workstation/serial_ports.h"
-#include "platform/qt/qt_version_compat.h"
+#include "qtcompat/qt_version_compat.h"
 
 namespace pralix {
 

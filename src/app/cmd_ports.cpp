@@ -6,7 +6,7 @@
 #include "app/commands.h"
 #include "interfaces/serial_device_map.h"
 #include "workstation/serial_ports.h"
-#include "platform/qt/qt_version_compat.h"
+#include "qtcompat/qt_version_compat.h"
 
 namespace pralix {
 

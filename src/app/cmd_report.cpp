@@ -9,7 +9,7 @@
 #include "app/console_user_interface.h"
 #include "messages/P20_Param79.h"
 #include "workstation/model_catalogue.h"
-#include "platform/qt/qt_version_compat.h"
+#include "qtcompat/qt_version_compat.h"
 
 namespace pralix {
 

@@ -14,7 +14,7 @@
 #include "link/status_bits.h"
 #include "interfaces/system_serial_port.h"
 #include "workstation/printer_text.h"
-#include "platform/qt/qt_version_compat.h"
+#include "qtcompat/qt_version_compat.h"
 
 namespace pralix {
 

@@ -12,7 +12,7 @@
 #include "app/commands.h"
 #include "app/console_user_interface.h"
 #include "app/test_report_file.h"
-#include "platform/qt/qt_version_compat.h"
+#include "qtcompat/qt_version_compat.h"
 
 namespace pralix {
 

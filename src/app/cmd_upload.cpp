@@ -12,7 +12,7 @@
 #include "platform/qt/qt_http_client.h"
 #include "workstation/diag_outbox_round.h"
 #include "workstation/diag_upload.h"
-#include "platform/qt/qt_version_compat.h"
+#include "qtcompat/qt_version_compat.h"
 
 namespace pralix {
 

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "messages/P00_YellowMsg.h"
-#include "platform/qt/qt_version_compat.h"
+#include "qtcompat/qt_version_compat.h"
 
 namespace pralix {
 

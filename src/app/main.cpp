@@ -10,7 +10,7 @@
 #include "app/window_options.h"
 #include "build_config.h"
 #include "interfaces/console.h"
-#include "platform/qt/qt_version_compat.h"
+#include "qtcompat/qt_version_compat.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "workstation/TFormMainPralix_window.h"
 #include "workstation/last_test_page.h"
 #include "workstation/qt_user_interface_window.h"
-#include "platform/qt/qt_version_compat.h"
+#include "qtcompat/qt_version_compat.h"
 
 namespace pralix {
 

@@ -2,7 +2,7 @@
 
 #include <QMouseEvent>
 
-#include "platform/qt/qt_version_compat_widgets.h"
+#include "qtcompat/qt_version_compat_widgets.h"
 
 namespace pralix {
 

@@ -5,7 +5,7 @@
 
 #include "code_page_reference.h"
 #include "interfaces/code_pages.h"
-#include "platform/qt/qt_version_compat.h"  // u"..."_s
+#include "qtcompat/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
 namespace {

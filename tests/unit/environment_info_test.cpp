@@ -11,7 +11,7 @@
 #include "support/unprivileged_file_access.h"
 #include "workstation/environment_info.h"
 #include "workstation/fiscal_link_paths.h"
-#include "platform/qt/qt_version_compat.h"  // u"..."_s
+#include "qtcompat/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
 namespace {

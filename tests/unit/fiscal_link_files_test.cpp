@@ -12,7 +12,7 @@
 #include "workstation/fiscal_link_files.h"
 #include "workstation/fiscal_link_paths.h"
 #include "workstation/text_lines.h"
-#include "platform/qt/qt_version_compat.h"  // u"..."_s
+#include "qtcompat/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
 namespace {

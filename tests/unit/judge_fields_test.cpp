@@ -4,7 +4,7 @@
 
 #include "workstation/judge_fields.h"
 #include "workstation/model_catalogue.h"
-#include "platform/qt/qt_version_compat.h"  // u"..."_s
+#include "qtcompat/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
 namespace {

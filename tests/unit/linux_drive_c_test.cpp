@@ -9,7 +9,7 @@
 
 #include "platform/linux/linux_drive_c.h"
 #include "workstation/fiscal_link_paths.h"
-#include "platform/qt/qt_version_compat.h"  // u"..."_s
+#include "qtcompat/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
 namespace {

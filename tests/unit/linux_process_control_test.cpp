@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "platform/linux/linux_process_control.h"
-#include "platform/qt/qt_version_compat.h"  // u"..."_s
+#include "qtcompat/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "platform/linux/linux_serial_device_map.h"
 #include "workstation/serial_ports.h"
-#include "platform/qt/qt_version_compat.h"  // u"..."_s
+#include "qtcompat/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
 namespace {

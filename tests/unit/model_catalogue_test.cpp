@@ -7,7 +7,7 @@
 #include <string>
 
 #include "workstation/model_catalogue.h"
-#include "platform/qt/qt_version_compat.h"  // u"..."_s
+#include "qtcompat/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "workstation/printer_text.h"
-#include "platform/qt/qt_version_compat.h"  // u"..."_s
+#include "qtcompat/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
 namespace {

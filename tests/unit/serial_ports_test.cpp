@@ -4,7 +4,7 @@
 
 #include "support/fake_platform.h"
 #include "workstation/serial_ports.h"
-#include "platform/qt/qt_version_compat.h"  // u"..."_s
+#include "qtcompat/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
 namespace {

@@ -9,7 +9,7 @@
 #include "messages/dialog_journal.h"
 #include "recording_ui.h"
 #include "workstation/last_test_page.h"
-#include "platform/qt/qt_version_compat.h"  // u"..."_s
+#include "qtcompat/qt_version_compat.h"  // u"..."_s
 
 namespace pralix {
 namespace {
