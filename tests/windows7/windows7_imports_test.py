@@ -57,8 +57,10 @@ class TodaysQt6Build(unittest.TestCase):
         fixtures = [os.path.join(folder, name) for name in sorted(os.listdir(folder))]
         run = subprocess.run([sys.executable, CHECK, "--objdump-output", *fixtures], capture_output=True, text=True)
         self.assertEqual(run.returncode, 1, run.stdout)
-        for expected in ("api-ms-win-core-synch-l1-2-0.dll!WaitOnAddress",
-                         "api-ms-win-core-synch-l1-2-0.dll!WakeByAddressSingle"):
+        for expected in ("Qt6Core.dll.txt: api-ms-win-core-synch-l1-2-0.dll!WaitOnAddress",
+                         "Qt6Core.dll.txt: api-ms-win-core-synch-l1-2-0.dll!WakeByAddressSingle",
+                         "Qt6Gui.dll.txt: dxgi.dll!CreateDXGIFactory2",
+                         "Qt6Gui.dll.txt: USER32.dll!SystemParametersInfoForDpi"):
             self.assertIn(expected, run.stdout)
 
 
