@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "store/fleet_filter_sql.h"
+
 namespace pralix::desk {
 namespace {
 
@@ -55,12 +57,6 @@ DiagValues ValuesAt(const QSqlQuery& query, int first) {
   DiagValues values;
   for (int i = 0; i < kDiagDataFieldCount; ++i) values[i] = query.value(first + i).toString();
   return values;
-}
-
-std::optional<int> IntAt(const QSqlQuery& query, int column) {
-  const QVariant value = query.value(column);
-  if (value.isNull()) return std::nullopt;
-  return value.toInt();
 }
 
 }  // namespace
@@ -164,30 +160,10 @@ void SqlDeskStore::updatePrinter(const DiagRecord& record, qint64 recordId) {
 std::vector<PrinterSummary> SqlDeskStore::printers() {
   QSqlQuery query(connection_->database());
   query.setForwardOnly(true);
-  Prepare(query, QStringLiteral("SELECT %1, tool_version, first_seen, last_seen, record_count,"
-                                " free_daily_reports, articles, clock_minutes, free_daily_reports_low, articles_high,"
-                                " serial_unknown, clock_off, firmware_unknown FROM printers ORDER BY ibfm")
-                     .arg(ValueColumns()));
+  Prepare(query, QStringLiteral("SELECT %1 FROM printers ORDER BY ibfm").arg(PrinterColumns()));
   Execute(query);
   std::vector<PrinterSummary> printers;
-  while (query.next()) {
-    PrinterSummary printer;
-    printer.values = ValuesAt(query, 0);
-    int column = kDiagDataFieldCount;
-    printer.toolVersion = query.value(column++).toString();
-    printer.firstSeenMs = query.value(column++).toLongLong();
-    printer.lastSeenMs = query.value(column++).toLongLong();
-    printer.recordCount = query.value(column++).toLongLong();
-    printer.findings.freeDailyReports = IntAt(query, column++);
-    printer.findings.articles = IntAt(query, column++);
-    printer.findings.clockMinutes = IntAt(query, column++);
-    printer.findings.freeDailyReportsLow = query.value(column++).toInt() != 0;
-    printer.findings.articlesHigh = query.value(column++).toInt() != 0;
-    printer.findings.serialUnknown = query.value(column++).toInt() != 0;
-    printer.findings.clockOff = query.value(column++).toInt() != 0;
-    printer.findings.firmwareUnknown = query.value(column++).toInt() != 0;
-    printers.push_back(std::move(printer));
-  }
+  while (query.next()) printers.push_back(PrinterAt(query));
   return printers;
 }
 

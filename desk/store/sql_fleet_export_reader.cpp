@@ -3,61 +3,16 @@
 #include <QSqlQuery>
 #include <QStringList>
 
+#include "store/fleet_filter_sql.h"
 #include "store/fleet_queries.h"
 #include "store/sql_fleet_queries.h"
 
 namespace pralix::desk {
 namespace {
 
-// The conditions and the row reading repeat those of SqlFleetQueries, whose
-// pages go by offset; both may share them once its reads take a cursor.
-QString FindingColumn(Finding finding) {
-  switch (finding) {
-    case Finding::FreeZLow: return QStringLiteral("free_daily_reports_low");
-    case Finding::ArticlesHigh: return QStringLiteral("articles_high");
-    case Finding::SerialUnknown: return QStringLiteral("serial_unknown");
-    case Finding::ClockOff: return QStringLiteral("clock_off");
-    case Finding::FirmwareUnknown: return QStringLiteral("firmware_unknown");
-  }
-  return {};
-}
-
 // The nullable numbers sort through COALESCE (SortExpression).
 bool SortsByExpression(FleetColumn column) {
   return column == FleetColumn::FreeZ || column == FleetColumn::Articles || column == FleetColumn::ClockDifference;
-}
-
-QString PrinterColumns() {
-  QStringList names;
-  for (const char* name : kDiagDataFieldNames) names += QString::fromLatin1(name);
-  return names.join(QStringLiteral(", ")) +
-         QStringLiteral(", tool_version, first_seen, last_seen, record_count, free_daily_reports, articles,"
-                        " clock_minutes, free_daily_reports_low, articles_high, serial_unknown, clock_off, firmware_unknown");
-}
-
-std::optional<int> IntAt(const QSqlQuery& query, int column) {
-  const QVariant value = query.value(column);
-  if (value.isNull()) return std::nullopt;
-  return value.toInt();
-}
-
-PrinterSummary PrinterAt(const QSqlQuery& query) {
-  PrinterSummary printer;
-  for (int i = 0; i < kDiagDataFieldCount; ++i) printer.values[i] = query.value(i).toString();
-  int column = kDiagDataFieldCount;
-  printer.toolVersion = query.value(column++).toString();
-  printer.firstSeenMs = query.value(column++).toLongLong();
-  printer.lastSeenMs = query.value(column++).toLongLong();
-  printer.recordCount = query.value(column++).toLongLong();
-  printer.findings.freeDailyReports = IntAt(query, column++);
-  printer.findings.articles = IntAt(query, column++);
-  printer.findings.clockMinutes = IntAt(query, column++);
-  printer.findings.freeDailyReportsLow = query.value(column++).toInt() != 0;
-  printer.findings.articlesHigh = query.value(column++).toInt() != 0;
-  printer.findings.serialUnknown = query.value(column++).toInt() != 0;
-  printer.findings.clockOff = query.value(column++).toInt() != 0;
-  printer.findings.firmwareUnknown = query.value(column++).toInt() != 0;
-  return printer;
 }
 
 }  // namespace
@@ -69,18 +24,10 @@ FleetBatch SqlFleetExportReader::batchAfter(const FleetFilter& filter, qint64 no
                                             const std::optional<FleetCursor>& after, int limit) {
   const QString sortKey = SortExpression(filter.sort);
   const bool byIbfm = filter.sort == FleetColumn::Ibfm;
-  QStringList terms;
-  QVariantList values;
-  if (!filter.search.isEmpty()) {
-    terms += QStringLiteral("(%1 OR %2)").arg(dialect_->likeIgnoringAsciiCase(QStringLiteral("ibfm")),
-                                              dialect_->likeIgnoringAsciiCase(QStringLiteral("pib")));
-    values << ContainsPattern(filter.search) << ContainsPattern(filter.search);
-  }
-  if (filter.finding) terms += FindingColumn(*filter.finding) + QStringLiteral(" = 1");
-  if (filter.notSeenDays) {
-    terms += QStringLiteral("last_seen < ?");
-    values << qlonglong(NotSeenBeforeMs(nowMs, *filter.notSeenDays));
-  }
+  // The fleet page's own filter terms, then the batch's start after the cursor.
+  FilterSql filterSql = FilterTerms(filter, nowMs, *dialect_);
+  QStringList& terms = filterSql.terms;
+  QVariantList& values = filterSql.values;
   const QString beyond = filter.descending ? QStringLiteral("<") : QStringLiteral(">");
   if (after) {
     if (byIbfm) {
@@ -99,7 +46,7 @@ FleetBatch SqlFleetExportReader::batchAfter(const FleetFilter& filter, qint64 no
   }
   const QString order = filter.descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
   const QString orderBy = byIbfm ? QStringLiteral("ibfm") + order : sortKey + order + QStringLiteral(", ibfm") + order;
-  const QString where = terms.isEmpty() ? QString() : QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
+  const QString where = filterSql.where();
 
   QSqlQuery query(connection_->database());
   query.setForwardOnly(true);
