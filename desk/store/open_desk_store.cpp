@@ -1,24 +1,13 @@
 #include "store/open_desk_store.h"
 
-#include <QDir>
-#include <QFileInfo>
-
-#include "store/migrations.h"
-#include "store/schema_migrator.h"
-#include "store/sql_connection.h"
+#include "store/migrated_connection.h"
 #include "store/sql_desk_store.h"
 
 namespace pralix::desk {
 
 std::unique_ptr<DeskStore> OpenDeskStore(const DatabaseUrl& url, qint64 nowMs) {
-  if (url.kind == DatabaseUrl::Kind::Sqlite) {
-    const QString folder = QFileInfo(url.path).absolutePath();
-    if (!QDir().mkpath(folder)) throw StoreFailure(QStringLiteral("cannot make the folder %1").arg(folder));
-  }
-  std::unique_ptr<SqlDialect> dialect = DialectFor(url.kind);
-  auto connection = std::make_unique<SqlConnection>(url, *dialect);
-  MigrateSchema(*connection, *dialect, DeskMigrations(), nowMs);
-  return std::make_unique<SqlDeskStore>(std::move(dialect), std::move(connection));
+  MigratedConnection opened = OpenMigratedConnection(url, nowMs);
+  return std::make_unique<SqlDeskStore>(std::move(opened.dialect), std::move(opened.connection));
 }
 
 }  // namespace pralix::desk
