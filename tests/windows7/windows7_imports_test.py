@@ -60,8 +60,13 @@ class TodaysQt6Build(unittest.TestCase):
         for expected in ("Qt6Core.dll.txt: api-ms-win-core-synch-l1-2-0.dll!WaitOnAddress",
                          "Qt6Core.dll.txt: api-ms-win-core-synch-l1-2-0.dll!WakeByAddressSingle",
                          "Qt6Gui.dll.txt: dxgi.dll!CreateDXGIFactory2",
-                         "Qt6Gui.dll.txt: USER32.dll!SystemParametersInfoForDpi"):
+                         "Qt6Gui.dll.txt: USER32.dll!SystemParametersInfoForDpi",
+                         "qwindows.dll.txt: SHCORE.dll",
+                         "qwindows.dll.txt: USER32.dll!GetPointerInfo",
+                         "qwindows.dll.txt: USER32.dll!GetDpiForWindow"):
             self.assertIn(expected, run.stdout)
+        # The three files of the Qt 6 zip that imported anything Windows 7 lacks.
+        self.assertIn("3 files, 2929 imports checked, 27 not on Windows 7", run.stdout)
 
 
 if __name__ == "__main__":
