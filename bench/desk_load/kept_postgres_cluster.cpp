@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QTcpServer>
 
+#include "support/postgres_program.h"
+
 namespace pralix::bench {
 namespace {
 
@@ -98,19 +100,7 @@ bool KeptPostgresCluster::pgCtl(const QStringList& arguments, QString* output) c
 }
 
 bool KeptPostgresCluster::run(const QStringList& command, QString* output) const {
-  QStringList arguments = command;
-  QString program = binaries_ + QLatin1Char('/') + arguments.takeFirst();
-  if (asPostgresUser_) {
-    arguments = QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"), program} + arguments;
-    program = QStringLiteral("runuser");
-  }
-  QProcess process;
-  process.setProcessChannelMode(QProcess::MergedChannels);
-  process.setWorkingDirectory(folder_);
-  process.start(program, arguments);
-  const bool finished = process.waitForFinished(600000);
-  *output = QString::fromLocal8Bit(process.readAll()).trimmed();
-  return finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+  return desk::test::RunPostgresProgram({binaries_, folder_, asPostgresUser_}, command, 600000, output);
 }
 
 }  // namespace pralix::bench

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <unistd.h>
 
+#include "support/postgres_program.h"
+
 namespace pralix::desk::test {
 namespace {
 
@@ -27,19 +29,7 @@ PostgresCluster* PostgresCluster::instance() { return Registered(); }
 void PostgresCluster::setInstance(PostgresCluster* cluster) { Registered() = cluster; }
 
 bool PostgresCluster::run(const QStringList& command, QString* output) {
-  QStringList arguments = command;
-  QString program = binaries_ + QLatin1Char('/') + arguments.takeFirst();
-  if (asPostgresUser_) {
-    arguments = QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"), program} + arguments;
-    program = QStringLiteral("runuser");
-  }
-  QProcess process;
-  process.setProcessChannelMode(QProcess::MergedChannels);
-  process.setWorkingDirectory(folder_);
-  process.start(program, arguments);
-  const bool finished = process.waitForFinished(120000);
-  *output = QString::fromLocal8Bit(process.readAll()).trimmed();
-  return finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+  return RunPostgresProgram({binaries_, folder_, asPostgresUser_}, command, 120000, output);
 }
 
 void PostgresCluster::SetUp() {
