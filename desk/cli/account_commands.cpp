@@ -16,10 +16,17 @@ namespace {
 
 qint64 NowMs() { return QDateTime::currentMSecsSinceEpoch(); }
 
-// The store, or the exit status when there is none.  Only add makes an
-// SQLite file that is not there.
+// The store, or the exit status when there is none: a bad name is refused
+// before the database is touched.  Only add makes an SQLite file that is
+// not there.
 std::unique_ptr<AccountStore> OpenStore(const DeskOptions& options, const QProcessEnvironment& environment,
                                         Console console, int& status) {
+  const QString nameProblem = options.action == AccountAction::List ? QString() : NameProblem(options.name);
+  if (!nameProblem.isEmpty()) {
+    console.err << "pralix-desk: " << nameProblem << Qt::endl;
+    status = 1;
+    return nullptr;
+  }
   QString error;
   const std::optional<DatabaseUrl> url = ParseDatabaseUrl(ChooseDatabaseUrl(options.database, environment), &error);
   if (!url) {
@@ -66,8 +73,6 @@ int AddUser(AccountStore& store, const QString& name, Console console, PasswordI
 
 int RunUser(const DeskOptions& options, const QProcessEnvironment& environment, Console console, PasswordInput& input,
             PasswordHasher& hasher) {
-  if (options.action != AccountAction::List && !NameProblem(options.name).isEmpty())
-    return Refuse(console, NameProblem(options.name));
   int status = 0;
   std::unique_ptr<AccountStore> store = OpenStore(options, environment, console, status);
   if (!store) return status;
@@ -89,8 +94,6 @@ int RunUser(const DeskOptions& options, const QProcessEnvironment& environment, 
 }
 
 int RunToken(const DeskOptions& options, const QProcessEnvironment& environment, Console console, RandomSource& random) {
-  if (options.action != AccountAction::List && !NameProblem(options.name).isEmpty())
-    return Refuse(console, NameProblem(options.name));
   int status = 0;
   std::unique_ptr<AccountStore> store = OpenStore(options, environment, console, status);
   if (!store) return status;
