@@ -20,6 +20,7 @@ import sys
 import time
 
 import windows_proof_till as till
+from window_start import peak_memory_kb
 from windows_proof_wine import (COM, Checks, RecordingServer, Simulator, Wine, body_without_pc_fields,
                                 parse_json, prepare_drive_c, printer_side)
 
@@ -61,15 +62,7 @@ def take_screenshot(wine, link, sim_bin, server, cwd, png, checks):
                 break
             time.sleep(0.2)
         time.sleep(1.5)  # the window repaints after the upload
-        memory_kb = 0
-        for pid in subprocess.run(["pgrep", "-f", "pralix.exe"], capture_output=True, text=True).stdout.split():
-            try:
-                with open(f"/proc/{pid}/status") as status:
-                    for line in status:
-                        if line.startswith("VmHWM:"):
-                            memory_kb = max(memory_kb, int(line.split()[1]))
-            except OSError:
-                pass
+        memory_kb = peak_memory_kb("pralix.exe")
         print(f"pralix.exe under Wine: {shown:.1f} s from start to window, peak memory {memory_kb / 1024:.0f} MB")
         grabbed = subprocess.run(["import", "-window", window_id, png], capture_output=True, timeout=60)
         checks.check("the window after key '1' saved as " + os.path.basename(png),
